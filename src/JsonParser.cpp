@@ -1,0 +1,361 @@
+#include "JsonParser.h"
+
+#include <Eina.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "JsonPathText.h"
+#include "Log.h"
+#include "ReaderCursor.h"
+
+namespace {
+
+const char kSourceFile[] = "JsonParser.cpp";
+
+enum Line : int {
+    kFindNull = 66,
+    kListKeyNull = 85,
+    kListKey = 89,
+    kListReadErr = 93,
+    kListNoSubmenu = 100,
+    kListNotArray = 108,
+    kListAdd = 121,
+    kConvertFailed = 137,
+    kConvertEmpty = 143,
+    kConvertAdd = 154,
+    kGroupMissing = 170,
+    kGroupChecking = 174,
+    kGroupNotArray = 178,
+    kGroupNumber = 184,
+    kGroupMenuNull = 188,
+    kGroupTooMany = 194,
+    kGroupLevel = 208,
+    kGroupLevelInvalid = 215,
+    kGroupItems = 222,
+    kGroupItemsInvalid = 229,
+    kGroupEnd = 234,
+    kLastNull = 242,
+    kLastLenError = 250,
+    kLastString = 255,
+    kFirstLastNull = 264,
+    kFirstLastLenError = 272,
+    kFirstLastString = 277,
+    kModifyNull = 286,
+    kModifyFailed = 296,
+    kModifyLenError = 306,
+    kModifyString = 312,
+    kAddFailed = 328,
+    kAddResult = 334,
+    kAddEmpty = 340,
+    kMergeAfter = 388,
+    kMergeElement = 393,
+    kItemsNull = 404,
+    kItemsFailed = 414,
+    kItemsEntry = 432,
+};
+
+// Expression buffers: lookups format into 2048 bytes, the group lookup into
+// 1024; a longer expression is cut at the buffer's end.
+constexpr size_t kLookupQuerySize = 2048;
+constexpr size_t kGroupQuerySize = 1024;
+
+const char kPlaceholderDefinition[] =
+    "{\"display-name\":\"Json Syntax Error\",\"style\":\"title\"}";
+
+// Frees a query result text when it goes out of scope.
+struct QueryText {
+    char* text;
+    explicit QueryText(char* t) : text(t) {}
+    ~QueryText() { g_free(text); }
+    QueryText(const QueryText&) = delete;
+    QueryText& operator=(const QueryText&) = delete;
+};
+
+}  // namespace
+
+CJsonParser* CJsonParser::m_pInstance = nullptr;
+
+CJsonParser* CJsonParser::GetInstance()
+{
+    if (m_pInstance == nullptr)
+        m_pInstance = new CJsonParser();
+    return m_pInstance;
+}
+
+void CJsonParser::ReleaseInstance()
+{
+    delete m_pInstance;
+    m_pInstance = nullptr;
+}
+
+bool CJsonParser::Create()
+{
+    return true;
+}
+
+bool CJsonParser::Destory()
+{
+    return true;
+}
+
+char* CJsonParser::FindJsonPathResult(JsonParser* parser, JsonGenerator* generator, char* path)
+{
+    if (parser == nullptr || generator == nullptr) {
+        LOG_INFO(kFindNull, "Null\n");
+        return nullptr;
+    }
+    return JsonPathMatchText(json_parser_get_root(parser), generator, path);
+}
+
+bool CJsonParser::RemoveLastChar(const char* text, int count, std::string& out)
+{
+    if (text == nullptr) {
+        LOG_INFO(kLastNull, "Null\n");
+        return false;
+    }
+    const size_t n = std::strlen(text);
+    // A negative count, taken as unsigned, is never below the length.
+    if (static_cast<size_t>(static_cast<unsigned>(count)) >= n) {
+        LOG_INFO(kLastLenError, "len error[%d]\n", static_cast<int>(n));
+        return false;
+    }
+    std::string kept(text, n - static_cast<unsigned>(count));
+    LOG_INFO(kLastString, "String :%s\n", kept.c_str());
+    out = std::move(kept);
+    return true;
+}
+
+bool CJsonParser::RemoveFirstLastChar(const char* text, std::string& out)
+{
+    if (text == nullptr) {
+        LOG_INFO(kFirstLastNull, "Null\n");
+        return false;
+    }
+    const size_t n = std::strlen(text);
+    if (n <= 2) {
+        LOG_INFO(kFirstLastLenError, "len error[%d]\n", static_cast<int>(n));
+        return false;
+    }
+    std::string kept(text + 1, n - 2);
+    LOG_INFO(kFirstLastString, "String :%s\n", kept.c_str());
+    out = std::move(kept);
+    return true;
+}
+
+bool CJsonParser::m_ConvertToListNode(char* text, std::list<std::string>& list)
+{
+    if (text == nullptr) {
+        LOG_INFO(kConvertFailed, "failed\n");
+        return false;
+    }
+    if (std::strcmp(text, "[]") == 0 || std::strcmp(text, "[\n]") == 0) {
+        LOG_INFO(kConvertEmpty, "invaild array\n");
+        return false;
+    }
+    unsigned int count = 0;
+    char** pieces = eina_str_split_full(text, "\"", 0, &count);
+    if (pieces == nullptr)
+        return true;
+    // Pieces 2, 4, 6 ... (from one) are the contents of the quoted strings.
+    for (unsigned int i = 1; i < count; i += 2) {
+        LOG_INFO(kConvertAdd, "Groupitems Add: %s\n", pieces[i]);
+        list.emplace_back(pieces[i]);
+    }
+    free(pieces[0]);
+    free(pieces);
+    return true;
+}
+
+bool CJsonParser::MergeList(std::list<std::string>& addedItems, std::list<std::string>& items)
+{
+    std::list<std::string> merged;
+    auto cursor = items.begin();
+    for (const std::string& x : addedItems) {
+        if (cursor != items.end()) {
+            auto found = std::find(cursor, items.end(), x);
+            if (found != items.end()) {
+                merged.insert(merged.end(), cursor, found);
+                cursor = std::next(found);
+            }
+        }
+        merged.push_back(x);
+    }
+    merged.insert(merged.end(), cursor, items.end());
+
+    LOG_INFO(kMergeAfter, "After\n");
+    items.clear();
+    for (std::string& element : merged) {
+        LOG_INFO(kMergeElement, "%s\n", element.c_str());
+        items.push_back(std::move(element));
+    }
+    return true;
+}
+
+bool CJsonParser::PaserMenuJsonFile(const char* key, std::list<std::string>& list)
+{
+    if (key == nullptr || m_pReader == nullptr) {
+        LOG_INFO(kListKeyNull, "Null\n");
+        return false;
+    }
+    LOG_INFO(kListKey, "m_PaserMenuJsonFile key: %s\n", key);
+
+    if (!json_reader_read_member(m_pReader, key)) {
+        LOG_ERROR(kListReadErr, "Read ERR [%s] \n", key);
+        ClearFailedStep(m_pReader);
+        return false;
+    }
+    if (!json_reader_read_member(m_pReader, "submenuitems")) {
+        LOG_INFO(kListNoSubmenu, "Read ERR submenuitems\n");
+        ClearFailedStep(m_pReader);
+        LeaveMember(m_pReader);
+        return false;
+    }
+    if (!json_reader_is_array(m_pReader)) {
+        LOG_INFO(kListNotArray, "Not Array\n");
+        LeaveMember(m_pReader);
+        LeaveMember(m_pReader);
+        return false;
+    }
+    const int n = json_reader_count_elements(m_pReader);
+    for (int i = 0; i < n; ++i) {
+        json_reader_read_element(m_pReader, static_cast<guint>(i));
+        const char* value = json_reader_get_string_value(m_pReader);
+        if (value != nullptr) {
+            LOG_INFO(kListAdd, "Add to List: %s\n", value);
+            list.emplace_back(value);
+        }
+        LeaveElement(m_pReader);
+    }
+    LeaveMember(m_pReader);
+    LeaveMember(m_pReader);
+    return true;
+}
+
+bool CJsonParser::PaserMenuItems(const char* itemId, std::string& text)
+{
+    if (itemId == nullptr) {
+        LOG_INFO(kItemsNull, "Null\n");
+        return false;
+    }
+    char query[kLookupQuerySize] = {};
+    std::snprintf(query, sizeof query, "$.menuitems.%s", itemId);
+    QueryText result(FindJsonPathResult(m_pParser, m_pGenerator, query));
+    if (result.text == nullptr) {
+        LOG_INFO(kItemsFailed, "Failed\n");
+        return false;
+    }
+    std::string entry = "\"";
+    entry += itemId;
+    entry += "\":";
+    std::string definition;
+    if (RemoveFirstLastChar(result.text, definition))
+        entry += definition;
+    else
+        entry += kPlaceholderDefinition;
+    text = std::move(entry);
+    LOG_INFO(kItemsEntry, "INFO: %s\n", text.c_str());
+    return true;
+}
+
+bool CJsonParser::PaserModifyItem(const char* itemId, std::string& text)
+{
+    if (itemId == nullptr) {
+        LOG_INFO(kModifyNull, "Null\n");
+        return false;
+    }
+    char query[kLookupQuerySize] = {};
+    std::snprintf(query, sizeof query, "$.menumodifyinfo.%s", itemId);
+    QueryText result(FindJsonPathResult(m_pParser, m_pGenerator, query));
+    if (result.text == nullptr) {
+        LOG_INFO(kModifyFailed, "Failed\n");
+        return false;
+    }
+    const size_t n = std::strlen(result.text);
+    if (n <= 4) {
+        LOG_INFO(kModifyLenError, "len error[%d]\n", static_cast<int>(n));
+        return false;
+    }
+    // Only an object's members can be spliced into a definition; a string,
+    // number or array amendment would make the written entry invalid.
+    if (result.text[1] != '{')
+        return false;
+    std::string kept(result.text + 2, n - 4);
+    LOG_INFO(kModifyString, "String :%s\n", kept.c_str());
+    text = std::move(kept);
+    return true;
+}
+
+bool CJsonParser::PaserMenuAddItem(std::list<std::string>& list)
+{
+    char query[kLookupQuerySize] = {};
+    std::snprintf(query, sizeof query, "$.menuaddinfo.%s.list", m_pMenuId ? m_pMenuId : "(null)");
+    QueryText result(FindJsonPathResult(m_pParser, m_pGenerator, query));
+    if (result.text == nullptr) {
+        LOG_INFO(kAddFailed, "Failed\n");
+        return false;
+    }
+    LOG_INFO(kAddResult, "MenuAddItem :%s\n", result.text);
+    m_ConvertToListNode(result.text, list);
+    if (list.empty()) {
+        LOG_INFO(kAddEmpty, "Empty New\n");
+        return false;
+    }
+    return true;
+}
+
+bool CJsonParser::PaserMenuTreeGroupFile(std::list<std::string>& groupList)
+{
+    if (!json_reader_read_member(m_pReader, "group")) {
+        LOG_INFO(kGroupMissing, "Group Missing\n");
+        ClearFailedStep(m_pReader);
+        return false;
+    }
+    LOG_INFO(kGroupChecking, "Group Checking\n");
+    if (!json_reader_is_array(m_pReader)) {
+        LOG_INFO(kGroupNotArray, "Not Array\n");
+        LeaveMember(m_pReader);
+        return false;
+    }
+    const int n = json_reader_count_elements(m_pReader);
+    LOG_INFO(kGroupNumber, "Number[%d]\n", n);
+    if (m_pMenuId == nullptr) {
+        LOG_INFO(kGroupMenuNull, "MenuID Null\n");
+        LeaveMember(m_pReader);
+        return false;
+    }
+    if (n > 2) {
+        LOG_INFO(kGroupTooMany, "Failed No Suppport No.3 case\n");
+        LeaveMember(m_pReader);
+        return false;
+    }
+    groupList.clear();
+    char query[kGroupQuerySize];
+    for (int i = 0; i < n; ++i) {
+        std::memset(query, 0, sizeof query);
+        std::snprintf(query, sizeof query, "$.menutree.%s.%s[%d].%s", m_pMenuId, "group", i,
+                      "indent-level");
+        QueryText level(FindJsonPathResult(m_pParser, m_pGenerator, query));
+        if (level.text == nullptr) {
+            LOG_INFO(kGroupLevelInvalid, "invaild indent-level\n");
+            continue;
+        }
+        LOG_INFO(kGroupLevel, "Indent-level Add: %s\n", level.text);
+        m_ConvertToListNode(level.text, groupList);
+
+        std::snprintf(query, sizeof query, "$.menutree.%s.%s[%d].%s", m_pMenuId, "group", i,
+                      "group-items");
+        QueryText items(FindJsonPathResult(m_pParser, m_pGenerator, query));
+        if (items.text == nullptr) {
+            LOG_INFO(kGroupItemsInvalid, "invaild\n");
+            continue;
+        }
+        LOG_INFO(kGroupItems, "Groupitems Add :%s\n", items.text);
+        m_ConvertToListNode(items.text, groupList);
+    }
+    LeaveMember(m_pReader);
+    LOG_INFO(kGroupEnd, "Group End\n");
+    return true;
+}
