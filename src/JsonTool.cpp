@@ -81,6 +81,49 @@ void WriteHelperEntry(std::ofstream& helper, bool& firstEntry, const char* item,
     Write(helper, "\"");
 }
 
+// Deepest nesting of arrays and objects accepted in a definition. json-glib
+// parses recursively and overflows the stack at about 100,000 levels; real
+// definitions nest fewer than twenty.
+constexpr long kMaxNesting = 10000;
+
+// True when the file nests arrays and objects deeper than kMaxNesting. Brackets
+// inside strings do not count. A file that cannot be read is left to json-glib.
+bool NestsTooDeep(const char* path)
+{
+    FILE* file = std::fopen(path, "rb");
+    if (file == nullptr)
+        return false;
+    char chunk[64 * 1024];
+    long depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        for (size_t i = 0; i < n; ++i) {
+            const char c = chunk[i];
+            if (inString) {
+                if (escaped)
+                    escaped = false;
+                else if (c == '\\')
+                    escaped = true;
+                else if (c == '"')
+                    inString = false;
+            } else if (c == '"') {
+                inString = true;
+            } else if (c == '[' || c == '{') {
+                if (++depth > kMaxNesting) {
+                    std::fclose(file);
+                    return true;
+                }
+            } else if (c == ']' || c == '}') {
+                --depth;
+            }
+        }
+    }
+    std::fclose(file);
+    return false;
+}
+
 // Frees a query result text when it goes out of scope.
 struct QueryText {
     char* text;
@@ -115,6 +158,9 @@ int JsonTool::InitReader(const char* path)
 
     std::printf("Initial Json[%s] \n", path);
 
+    // Refused like a malformed file, before json-glib's recursion can overflow.
+    if (NestsTooDeep(path))
+        return -1;
     GError* error = nullptr;
     if (!json_parser_load_from_file(m_pParser, path, &error)) {
         g_error_free(error);
