@@ -1,0 +1,1 @@
+# Packages built by CPack.
