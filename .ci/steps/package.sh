@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Builds the .deb and the .rpm, checks what they hold, and runs the tool from
+# the unpacked .deb on the tv example in a private mount namespace whose /usr
+# is the package's tree over the machine's: the tool must find the profile
+# directories the package ships and write there, and nothing reaches the real
+# /usr. Needs root (unshare, overlay mounts).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+scripts/deps.sh dpkg-dev rpm
+build=build-package
+out=$build/packages
+rm -rf "$out"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELKIN_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" >/dev/null
+cpack --config "$build/CPackConfig.cmake" -B "$out" -G DEB >/dev/null
+cpack --config "$build/CPackConfig.cmake" -B "$out" -G RPM >/dev/null
+
+fail() { echo "package.sh: $*" >&2; exit 1; }
+shopt -s nullglob
+debs=("$out"/*.deb) rpms=("$out"/*.rpm)
+[ ${#debs[@]} -eq 1 ] || fail "expected one .deb in $out, found ${#debs[@]}"
+[ ${#rpms[@]} -eq 1 ] || fail "expected one .rpm in $out, found ${#rpms[@]}"
+deb=${debs[0]} rpm=${rpms[0]}
+echo "built $deb"
+echo "built $rpm"
+
+root=/usr/apps/tessaly/res/jsons
+wanted=(/usr/bin/velkin-tool /usr/share/man/man1/velkin-tool.1
+        "$root/tv" "$root/htv" "$root/lfd" "$root/nonsmartmonitor")
+
+# Contents: dpkg-deb -c prints ./path, with a trailing slash on directories.
+deb_long=$(dpkg-deb -c "$deb")
+deb_list=$(awk '{print $NF}' <<<"$deb_long" | sed 's|^\.||; s|/$||')
+rpm_list=$(rpm -qpl "$rpm")
+for path in "${wanted[@]}"; do
+  grep -qxF "$path" <<<"$deb_list" || fail "$deb lacks $path"
+  grep -qxF "$path" <<<"$rpm_list" || fail "$rpm lacks $path"
+done
+grep -q '^-rwxr-xr-x .* \./usr/bin/velkin-tool$' <<<"$deb_long" ||
+  fail "the binary in $deb is not executable"
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libjson-glib-1.0-0 libglib2.0-0 libeina1a; do
+  grep -q "\\b$lib\\b" <<<"$depends" || fail "$deb does not depend on $lib: $depends"
+done
+requires=$(rpm -qpR "$rpm")
+for lib in libjson-glib-1.0.so.0 libglib-2.0.so.0 libeina.so.1; do
+  grep -qF "$lib" <<<"$requires" || fail "$rpm does not require $lib"
+done
+echo "contents and dependencies of both packages as expected"
+
+# Run the unpacked package.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+dpkg -x "$deb" "$scratch/pkg"
+definition=$PWD/examples/menu-tv.json
+if [ ! -f "$definition" ]; then
+  definition=$scratch/defs/menu-tv.json
+  mkdir -p "$scratch/defs"
+  printf '%s\n' '{"menutree":{"main":{"submenuitems":["sound"]},"sound":{"submenuitems":["volume"]}},' \
+    '"menuitems":{"sound":{"display-name":"Sound"},"volume":{"display-name":"Volume"}},' \
+    '"providers":["a"]}' >"$definition"
+fi
+mkdir -p "$scratch"/{upper,work,apps-upper,apps-work,out}
+unshare --mount --propagation private -- bash -euo pipefail -c '
+  scratch=$1 root=$2 definition=$3
+  mount -t overlay overlay \
+    -o "lowerdir=$scratch/pkg/usr:/usr,upperdir=$scratch/upper,workdir=$scratch/work" /usr
+  # Only the package'"'"'s /usr/apps: hides a resource root installed on the machine.
+  mount -t overlay overlay \
+    -o "lowerdir=$scratch/pkg/usr/apps,upperdir=$scratch/apps-upper,workdir=$scratch/apps-work" \
+    /usr/apps
+  for p in tv htv lfd nonsmartmonitor; do
+    [ -d "$root/$p" ] || { echo "package.sh: $root/$p missing after unpacking" >&2; exit 1; }
+    [ -z "$(ls -A "$root/$p")" ] || { echo "package.sh: $root/$p not empty" >&2; exit 1; }
+  done
+  status=0
+  /usr/bin/velkin-tool >"$scratch/usage.txt" || status=$?
+  [ "$status" -eq 255 ] || { echo "package.sh: no argument gave status $status" >&2; exit 1; }
+  status=0
+  /usr/bin/velkin-tool "$definition" >"$scratch/stdout.txt" 2>"$scratch/log.txt" || status=$?
+  [ "$status" -eq 0 ] || { echo "package.sh: the run gave status $status" >&2; exit 1; }
+  if command -v man >/dev/null; then
+    man -w velkin-tool >"$scratch/manpath.txt"
+  fi
+  cp -a "$root/." "$scratch/out/"
+' package "$scratch" "$root" "$definition"
+
+grep -qxF 'Usage: velkin-tool <filename.json>' "$scratch/usage.txt" || fail "no usage line"
+grep -qxF "Initial Json[$definition] " "$scratch/stdout.txt" || fail "no Initial Json line"
+grep -q '^I/velkin: JsonTool.cpp: SeparateJsonFile(198) > path:' "$scratch/log.txt" ||
+  fail "no log record of the run"
+if [ -f "$scratch/manpath.txt" ]; then
+  grep -qxF /usr/share/man/man1/velkin-tool.1 "$scratch/manpath.txt" ||
+    fail "man finds $(cat "$scratch/manpath.txt") instead of the packaged page"
+fi
+for f in helper.json providers.json; do
+  [ -s "$scratch/out/tv/$f" ] || fail "tv/$f was not written"
+done
+written=("$scratch"/out/tv/*.json)
+[ ${#written[@]} -ge 3 ] || fail "no per-menu file was written"
+for f in "${written[@]}"; do
+  [ "$(tail -c 1 "$f" | od -An -c | tr -d ' ')" != '\n' ] || fail "$f ends with a newline"
+  python3 -m json.tool "$f" >/dev/null || fail "$f is not valid JSON"
+done
+for p in htv lfd nonsmartmonitor; do
+  [ -z "$(ls -A "$scratch/out/$p")" ] || fail "the tv run wrote into $p"
+done
+echo "the packaged tool wrote ${#written[@]} files into $root/tv: $(cd "$scratch/out/tv" && echo *)"
