@@ -1,0 +1,141 @@
+#include <glib/gstdio.h>
+#include <gtest/gtest.h>
+
+#include <list>
+
+#include "JsonPacker.h"
+#include "JsonTool.h"
+#include "LogCapture.h"
+
+namespace {
+
+using List = std::list<std::string>;
+using Lines = std::vector<std::string>;
+
+TEST(PackerTest, FragmentsReplaceTheOutput)
+{
+    const char* g1ab0c = R"({"indent-level":"1","group-items":["a","b"]},)"
+                         R"({"indent-level":"0","group-items":["c"]})";
+    const struct { bool group; List list; std::string out; } cases[] = {
+        {false, {"a", "b", "c"}, R"("submenuitems":["a","b","c"])"},
+        {false, {"a", "", "a"}, R"("submenuitems":["a","","a"])"},
+        {false, {}, ""},
+        {true, {"1", "a", "b", "0", "c"}, std::string(R"("group":[)") + g1ab0c + "]"},
+        {true, {"2", "a"}, R"("group":[{"indent-level":"2","group-items":["a"]}])"},
+        {true, {"1"}, R"("group":[{"indent-level":"1","group-items":[]}])"},
+        {true, {"1", "0", "c"}, R"("group":[{"indent-level":"1","group-items":[]},)"
+                                R"({"indent-level":"0","group-items":["c"]}])"},
+        {true, {"a", "1", "b"}, R"("group":[{"indent-level":"","group-items":["a"]},)"
+                                R"({"indent-level":"1","group-items":["b"]}])"},
+        {true, {"1", "3"}, R"("group":[{"indent-level":"1","group-items":["3"]}])"},
+        {true, {}, ""},
+    };
+    CJsonPacker* packer = CJsonPacker::GetInstance();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.list));
+        List list = c.list;
+        std::string text = "previous";
+        EXPECT_EQ(c.group ? packer->PrintGroupInfo(list, text)
+                          : packer->PrintSubMenuItemInfo(list, text),
+                  !c.out.empty());
+        EXPECT_EQ(text, c.out.empty() ? "previous" : c.out);
+    }
+    CapturedLogs().clear();
+    List empty, group = {"2", "a"};
+    std::string text;
+    packer->PrintSubMenuItemInfo(empty, text);
+    packer->PrintGroupInfo(empty, text);
+    packer->PrintGroupInfo(group, text);
+    EXPECT_EQ(LoggedLines(),
+              (Lines{"JsonPacker.cpp: PrintSubMenuItemInfo(48) > PrintSubMenuItemInfo\n",
+                     "JsonPacker.cpp: PrintGroupInfo(81) > Empty case\n",
+                     "JsonPacker.cpp: PrintGroupInfo(97) > Next[a] Current[2]\n",
+                     "JsonPacker.cpp: PrintGroupInfo(97) > Next[] Current[a]\n",
+                     "JsonPacker.cpp: PrintGroupInfo(128) > INFO :" + text + "\n"}));
+    for (const char* level : {"0", "1", "2"})
+        EXPECT_TRUE(packer->m_IndentlevelFlag(level)) << level;
+    for (const char* other : {"3", "01", " 1", ""})
+        EXPECT_FALSE(packer->m_IndentlevelFlag(other)) << other;
+    CJsonPacker::ReleaseInstance();
+}
+
+TEST(ToolTest, ProviderFilePathFollowsTheProfileTable)
+{
+    const struct { const char* path; const char* dir; } cases[] = {
+        {"/opt/defs/menu-tv.json", "tv"}, {"menu-non-smart-monitor.json", "nonsmartmonitor"},
+        {"menu-htv.json", "htv"}, {"old-menu-lfd.json", "lfd"}, {"menu-tv.json.orig", "tv"},
+        {"/d/menu-lfd.json/menu-tv.json", "tv"}, {"/d/menu-lfd.json/menu-htv.json", "htv"},
+        {"/d/menu-htv.json/menu-non-smart-monitor.json", "nonsmartmonitor"},
+        {"Menu-TV.json", nullptr}, {"menu-tv.JSON", nullptr}, {"menu.json", nullptr},
+    };
+    JsonTool tool;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        CapturedLogs().clear();
+        const std::string path =
+            c.dir ? std::string("/usr/apps/tessaly/res/jsons/") + c.dir + "/providers.json" : "";
+        EXPECT_EQ(tool.GetJsonProviderFilePath(c.path), path);
+        const std::string log = "JsonTool.cpp: GetJsonProviderFilePath(191) > path:";
+        EXPECT_EQ(LoggedLines(), Lines{log + c.path + " , json_provider_file:" + path + "\n"});
+    }
+}
+
+TEST(ToolTest, FlagCheckItemInListIsExact)
+{
+    const List plain = {"sound", "Pic"}, withEmpty = {"sound", ""};
+    const struct { const char* item; const List& list; bool found; } cases[] = {
+        {"sound", plain, true}, {"Pic", plain, true}, {"pic", plain, false},
+        {"sou", plain, false}, {"sound2", plain, false}, {"", plain, false},
+        {"", withEmpty, true}, {nullptr, withEmpty, false},
+    };
+    JsonTool tool;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item ? c.item : "(null)");
+        CapturedLogs().clear();
+        List list = c.list;
+        EXPECT_EQ(tool.m_FlagCheckItemInList(c.item, list), c.found);
+        const std::string found = "JsonTool.cpp: m_FlagCheckItemInList(520) > found [";
+        EXPECT_EQ(LoggedLines(), c.found ? Lines{found + c.item + "]\n"} : Lines{});
+    }
+}
+
+// A driver whose output goes under a scratch directory.
+struct ScratchTool : JsonTool {
+    explicit ScratchTool(const char* root) { m_ResourceRoot = root; }
+};
+
+TEST(ToolTest, ModifyGroupItemsListDropsDeletedEntries)
+{
+    // Only a run fills the delete list: run a definition with "menudelete" and no
+    // menu tree. The profile directory does not exist, so nothing is written.
+    gchar* dir = g_dir_make_tmp("velkin-unit-XXXXXX", nullptr);
+    ASSERT_NE(dir, nullptr);
+    const std::string file = std::string(dir) + "/menu-tv.json";
+    ASSERT_TRUE(g_file_set_contents(file.c_str(), R"({"menudelete":{"submenuitems":["b"]}})", -1,
+                                    nullptr));
+    ScratchTool tool(dir);
+    tool.SeparateJsonFile(file.c_str());
+
+    const std::string pre = "JsonTool.cpp: m_ModifyGroupItemsList(";
+    List groups = {"1", "a", "b", "0", "c"}, result = {"kept"}, near = {"B", "bb", ""}, none;
+    CapturedLogs().clear();
+    tool.m_ModifyGroupItemsList(groups, result);
+    EXPECT_EQ(result, (List{"kept", "1", "a", "0", "c"}));
+    EXPECT_EQ(LoggedLines(), (Lines{pre + "540) > add [1]\n", pre + "540) > add [a]\n",
+                                    "JsonTool.cpp: m_FlagCheckItemInList(520) > found [b]\n",
+                                    pre + "545) > remove[b]\n", pre + "540) > add [0]\n",
+                                    pre + "540) > add [c]\n"}));
+    result.clear();
+    tool.m_ModifyGroupItemsList(near, result);
+    EXPECT_EQ(result, near);
+    CapturedLogs().clear();
+    tool.m_ModifyGroupItemsList(none, result);
+    EXPECT_EQ(result, near);
+    EXPECT_EQ(LoggedLines(), Lines{pre + "531) > Empty case\n"});
+
+    EXPECT_EQ(g_remove(file.c_str()), 0);
+    EXPECT_EQ(g_rmdir(dir), 0);  // fails if the run wrote anything into it
+    g_free(dir);
+}
+
+}  // namespace
