@@ -2,47 +2,69 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
-// Widest slice json-glib is asked to walk. Its slice walk visits every index of
-// the range, present or not, one at a time.
-constexpr long long kMaxSliceSpan = 1 << 20;
+// Largest array index, slice bound or step json-glib is asked to handle, and
+// the most element visits that the set and slice selectors of one expression
+// may multiply up to. json-glib visits every index of a slice, present or not,
+// and repeats a set's indexes as often as they are listed, so chained
+// selectors multiply the work.
+constexpr long long kMaxIndex = 1 << 20;
+constexpr long long kMaxVisits = 1 << 16;
+// A recursive descent walks the whole document once for every node that
+// reaches it; after one, selectors may multiply its work by this much at most.
+constexpr long long kMaxVisitsAfterDescent = 16;
 
 struct Screen {
     bool safe = true;
     bool indexes = false;  // the expression selects array elements by position
 };
 
+// Reads a number as json-glib does (g_ascii_strtoll), refusing one outside
+// +-kMaxIndex so that no later arithmetic can overflow.
+bool ReadNumber(char*& e, long long& value)
+{
+    value = std::strtoll(e, &e, 10);
+    return value >= -kMaxIndex && value <= kMaxIndex;
+}
+
 // json-glib 1.6 compiles and walks some expressions unsafely: an unterminated
 // "['" makes it dereference a null pointer, a few truncated selectors make it
-// read past the terminator, a second "$" leaks the nodes compiled so far, and a
-// slice with a step of zero or less (or a huge span) never ends. This follows
-// json_path_compile's own scan and reports whether the expression is free of
-// those, and whether it indexes arrays (whose out-of-range positions json-glib
-// reports as criticals). Expressions it calls safe compile exactly as before.
+// read past the terminator, a second "$" leaks the nodes compiled so far, a
+// slice whose step is zero or less never ends, and big or chained slices and
+// sets run for hours. This follows json_path_compile's own scan and reports
+// whether the expression is free of those (an expression it calls safe
+// compiles and matches exactly as before), and whether it indexes arrays
+// (whose out-of-range positions json-glib reports as criticals).
 Screen ScreenExpression(const char* expr)
 {
     Screen s;
+    Screen unsafe;
+    unsafe.safe = false;
     bool root = false;
-    const char* p = expr;
-    auto slice = [&s](long long start, long long end, long long step) {
-        if (step <= 0 || end - start > kMaxSliceSpan)
-            s.safe = false;
+    int descents = 0;
+    long long visits = 1;
+    auto select = [&](long long count) {
         s.indexes = true;
+        visits *= count < 1 ? 1 : count;
+        const long long limit = descents > 0 ? kMaxVisitsAfterDescent : kMaxVisits;
+        return visits <= limit;
     };
+    const char* p = expr;
     while (*p != '\0') {
         if (*p == '$') {
-            if (root) {
-                s.safe = false;
-                return s;
-            }
+            if (root)
+                return unsafe;
             if (!(p[1] == '.' || p[1] == '[' || p[1] == '\0'))
-                return s;  // compile error, handled by json-glib
+                return s;  // compile error, reported by json-glib
             root = true;
         } else if (*p == '.' || *p == '[') {
             if (*p == '.' && p[1] == '.') {
-                // recursive descent: the next '.' is scanned on its own
+                // Recursive descent; the next '.' is scanned on its own.
+                if (++descents > 1 || visits > kMaxVisitsAfterDescent)
+                    return unsafe;
             } else if (*p == '.' && p[1] == '*') {
                 p += 1;
             } else if (*p == '.') {
@@ -57,10 +79,8 @@ Screen ScreenExpression(const char* expr)
                     p += 4;
                 } else {
                     const char* e = std::strchr(p + 2, '\'');
-                    if (e == nullptr || e[1] == '\0') {
-                        s.safe = false;
-                        return s;
-                    }
+                    if (e == nullptr || e[1] == '\0')
+                        return unsafe;
                     p = e + 1;
                 }
             } else if (p[1] == '*' && p[2] == ']') {
@@ -73,9 +93,14 @@ Screen ScreenExpression(const char* expr)
                     sign = -1;
                     e += 1;
                 }
+                long long start = 0;
+                long long end = 0;
+                long long step = 1;
                 if (*e == ':') {
-                    long long end = std::strtoll(e + 1, &e, 10) * sign;
-                    long long step = 1;
+                    e += 1;
+                    if (!ReadNumber(e, end))
+                        return unsafe;
+                    end *= sign;
                     if (*e == ':') {
                         e += 1;
                         sign = 1;
@@ -83,38 +108,47 @@ Screen ScreenExpression(const char* expr)
                             sign = -1;
                             e += 1;
                         }
-                        step = std::strtoll(e, &e, 10) * sign;
+                        if (!ReadNumber(e, step))
+                            return unsafe;
+                        step *= sign;
                         if (*e != ']')
                             return s;  // compile error
                     }
-                    if (*e == '\0') {
-                        s.safe = false;
-                        return s;
-                    }
-                    slice(0, end, step);
+                    if (*e == '\0' || step <= 0)
+                        return unsafe;
+                    if (!select((end - start + step - 1) / step))
+                        return unsafe;
                     p = e;
                 } else {
-                    long long start = std::strtoll(e, &e, 10) * sign;
+                    if (!ReadNumber(e, start))
+                        return unsafe;
                     if (*e == ',') {
+                        long long count = 1;
                         while (*e != ']') {
                             e += 1;
                             if (*e == '-')
                                 e += 1;
-                            std::strtoll(e, &e, 10);
+                            long long index;
+                            if (!ReadNumber(e, index))
+                                return unsafe;
                             if (!(*e == ',' || *e == ']'))
                                 return s;  // compile error
+                            count += 1;
                         }
-                        s.indexes = true;
+                        if (!select(count))
+                            return unsafe;
                         p = e;
                     } else if (*e == ':') {
+                        start *= sign;
                         e += 1;
                         sign = 1;
                         if (*e == '-') {
                             sign = -1;
                             e += 1;
                         }
-                        long long end = std::strtoll(e, &e, 10) * sign;
-                        long long step = 1;
+                        if (!ReadNumber(e, end))
+                            return unsafe;
+                        end *= sign;
                         if (*e == ':') {
                             e += 1;
                             sign = 1;
@@ -122,15 +156,17 @@ Screen ScreenExpression(const char* expr)
                                 sign = -1;
                                 e += 1;
                             }
-                            if (*e == '\0') {
-                                s.safe = false;  // json-glib reads the step one byte further
-                                return s;
-                            }
-                            step = std::strtoll(e + 1, &e, 10) * sign;
+                            if (*e == '\0')
+                                return unsafe;  // json-glib reads the step one byte further
+                            e += 1;
+                            if (!ReadNumber(e, step))
+                                return unsafe;
+                            step *= sign;
                         }
                         if (*e != ']')
                             return s;  // compile error
-                        slice(start, end, step);
+                        if (step <= 0 || !select((end - start + step - 1) / step))
+                            return unsafe;
                         p = e;
                     } else if (*e == ']') {
                         s.indexes = true;
@@ -151,6 +187,40 @@ Screen ScreenExpression(const char* expr)
 // Out-of-range positions are reported by json-glib as criticals and then
 // matched as nothing; that outcome is the one we want, without the noise.
 void DropCritical(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
+// json-glib 1.6's generator leaves U+001F unescaped and writes an infinite
+// number (from a literal such as 1e999) as inf.0, neither of which is JSON.
+// Rewrites those two spellings, outside and inside strings respectively, into
+// \u001f and 1e999, which read back as the same values.
+char* RepairSerialisation(char* text)
+{
+    if (std::strchr(text, '\x1f') == nullptr && std::strstr(text, "inf.0") == nullptr)
+        return text;
+    std::string out;
+    bool inString = false;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (inString) {
+            if (*p == '\x1f') {
+                out += "\\u001f";
+                continue;
+            }
+            if (*p == '\\') {
+                out += *p++;
+            } else if (*p == '"') {
+                inString = false;
+            }
+        } else if (*p == '"') {
+            inString = true;
+        } else if (std::strncmp(p, "inf.0", 5) == 0) {
+            out += "1e999";
+            p += 4;
+            continue;
+        }
+        out += *p;
+    }
+    g_free(text);
+    return g_strndup(out.data(), out.size());
+}
 
 }  // namespace
 
@@ -178,5 +248,5 @@ char* JsonPathMatchText(JsonNode* root, JsonGenerator* generator, const char* ex
 
     json_generator_set_root(generator, matches);
     json_node_unref(matches);
-    return json_generator_to_data(generator, nullptr);
+    return RepairSerialisation(json_generator_to_data(generator, nullptr));
 }

@@ -86,42 +86,63 @@ void WriteHelperEntry(std::ofstream& helper, bool& firstEntry, const char* item,
 // definitions nest fewer than twenty.
 constexpr long kMaxNesting = 10000;
 
-// True when the file nests arrays and objects deeper than kMaxNesting. Brackets
-// inside strings do not count. A file that cannot be read is left to json-glib.
+// True when the file nests arrays and objects deeper than kMaxNesting. The
+// file is read the way json-glib's scanner reads it: brackets inside strings
+// ("..." with escapes, '...' without) and inside comments (from one '/' to the
+// next) do not count, and a NUL byte ends the input.
 bool NestsTooDeep(const char* path)
 {
     FILE* file = std::fopen(path, "rb");
     if (file == nullptr)
         return false;
+    enum class State { Text, Double, DoubleEscape, Single, Comment };
+    State state = State::Text;
     char chunk[64 * 1024];
     long depth = 0;
-    bool inString = false;
-    bool escaped = false;
+    bool deep = false;
     size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        for (size_t i = 0; i < n; ++i) {
+    while (!deep && (n = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        for (size_t i = 0; i < n && !deep; ++i) {
             const char c = chunk[i];
-            if (inString) {
-                if (escaped)
-                    escaped = false;
-                else if (c == '\\')
-                    escaped = true;
+            if (c == '\0' && state != State::DoubleEscape) {
+                std::fclose(file);
+                return false;
+            }
+            switch (state) {
+            case State::Text:
+                if (c == '"')
+                    state = State::Double;
+                else if (c == '\'')
+                    state = State::Single;
+                else if (c == '/')
+                    state = State::Comment;
+                else if (c == '[' || c == '{')
+                    deep = ++depth > kMaxNesting;
+                else if (c == ']' || c == '}')
+                    --depth;
+                break;
+            case State::Double:
+                if (c == '\\')
+                    state = State::DoubleEscape;
                 else if (c == '"')
-                    inString = false;
-            } else if (c == '"') {
-                inString = true;
-            } else if (c == '[' || c == '{') {
-                if (++depth > kMaxNesting) {
-                    std::fclose(file);
-                    return true;
-                }
-            } else if (c == ']' || c == '}') {
-                --depth;
+                    state = State::Text;
+                break;
+            case State::DoubleEscape:
+                state = State::Double;
+                break;
+            case State::Single:
+                if (c == '\'')
+                    state = State::Text;
+                break;
+            case State::Comment:
+                if (c == '/')
+                    state = State::Text;
+                break;
             }
         }
     }
     std::fclose(file);
-    return false;
+    return deep;
 }
 
 // Frees a query result text when it goes out of scope.
