@@ -4,9 +4,9 @@
 set -eu
 cd "$(dirname "$0")"
 scripts/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVELKIN_BUILD_TESTS=OFF
-cmake --build build -j"$(nproc)"
-cmake --install build
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVELKIN_BUILD_TESTS=OFF
+cmake --build build-release -j"$(nproc)"
+cmake --install build-release
 root=/usr/apps/tessaly/res/jsons
 velkin-tool examples/menu-tv.json 2> velkin-example.log
 echo "--- exit status $?; log records in velkin-example.log ($(wc -l < velkin-example.log) lines)"
