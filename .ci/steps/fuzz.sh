@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Builds the whole project and the libFuzzer targets with clang, warnings as
+# errors, replays every input kept under fuzz/regressions/<target>/, then
+# fuzzes both targets side by side for FUZZ_SECONDS (60) each. An input that
+# crashes, leaks, hangs or runs out of memory is printed and copied to
+# fuzz/regressions/<target>/ so it can be committed; the step then fails.
+set -eu
+cd "$(dirname "$0")/../.."
+seconds=${FUZZ_SECONDS:-60}
+limits=(-timeout=10 -rss_limit_mb=2048)
+build=build-fuzz
+
+scripts/deps.sh clang libclang-rt-14-dev
+cmake -S . -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKIN_BUILD_FUZZ=ON -DVELKIN_BUILD_TESTS=ON \
+  -DVELKIN_WERROR=ON >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export TMPDIR=$work
+targets=(fuzz_separate fuzz_lists)
+status=0
+reason='ERROR|runtime error|check failed|bad output|GLib'
+
+show() {  # prints an input, escaped, shortened when long
+  echo "--- $1 ($(stat -c %s "$1") bytes)"
+  head -c 2000 "$1" | od -An -c | head -40
+}
+
+for target in "${targets[@]}"; do
+  for input in fuzz/regressions/"$target"/*; do
+    [ -f "$input" ] || continue
+    if ! "$build/fuzz/$target" "${limits[@]}" "$input" >"$work/replay.log" 2>&1; then
+      echo "=== $target fails on the kept input $input"
+      { grep -m1 -A8 -E "$reason" "$work/replay.log" || tail -20 "$work/replay.log"; } | cut -c1-200
+      status=1
+    fi
+  done
+done
+
+for target in "${targets[@]}"; do
+  mkdir -p "$work/$target/corpus" "$work/$target/artifacts"
+  seeds=(fuzz/corpus/"$target")
+  dict=()
+  if [ "$target" = fuzz_separate ]; then
+    dict=(-dict=fuzz/fuzz_separate.dict)
+    [ -d examples ] && seeds+=(examples)
+  fi
+  "$build/fuzz/$target" -max_total_time="$seconds" "${limits[@]}" "${dict[@]}" \
+    -artifact_prefix="$work/$target/artifacts/" -print_final_stats=1 \
+    "$work/$target/corpus" "${seeds[@]}" >"$work/$target.log" 2>&1 &
+done
+wait || true
+
+for target in "${targets[@]}"; do
+  echo "=== $target: $(grep -h 'stat::number_of_executed_units' "$work/$target.log" | awk '{print $2}') runs"
+  for artifact in "$work/$target/artifacts"/*; do
+    [ -f "$artifact" ] || continue
+    { grep -m1 -A8 -E "$reason" "$work/$target.log" || tail -30 "$work/$target.log"; } | cut -c1-200
+    show "$artifact"
+    mkdir -p fuzz/regressions/"$target"
+    cp "$artifact" fuzz/regressions/"$target"/
+    echo "kept as fuzz/regressions/$target/$(basename "$artifact")"
+    status=1
+  done
+done
+exit $status

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Runs the tool under valgrind's memcheck, inside the test sandbox, on the
+# shipped examples and on every golden case (with the case's arguments): no
+# memory error, no definitely or indirectly lost block, and the exit status the
+# case expects. tests/valgrind.supp hides GLib's process-lifetime tables.
+set -eu
+cd "$(dirname "$0")/../.."
+scripts/deps.sh
+cmake -S . -B build-vg -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKIN_BUILD_TESTS=OFF >/dev/null
+cmake --build build-vg -j"$(nproc)" --target velkin-tool
+tool=$PWD/build-vg/velkin-tool
+vg=(valgrind --leak-check=full --show-leak-kinds=all --errors-for-leak-kinds=definite,indirect
+    --error-exitcode=1 --suppressions="$PWD/tests/valgrind.supp" --num-callers=30)
+
+sandbox=$PWD/tests/sandbox.sh
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+# check NAME DIR EXPECTED_STATUS ARGS...: runs the tool from DIR on ARGS.
+check() {
+  local name=$1 dir=$2 want=$3; shift 3
+  local status=0
+  rm -rf "$work/scratch"
+  (cd "$dir" && "$sandbox" "$work/scratch" -- "${vg[@]}" "$tool" "$@") \
+    >"$work/stdout" 2>"$work/stderr" || status=$?
+  if [ "$status" -ne "$want" ] || ! grep -q 'ERROR SUMMARY: 0 errors' "$work/stderr"; then
+    echo "=== valgrind: $name: exit status $status, expected $want"
+    grep -E '^==[0-9]+==' "$work/stderr" | grep -vE '^==[0-9]+== *$' | tail -60
+    failures=$((failures + 1))
+  else
+    echo "valgrind: $name: clean"
+  fi
+}
+
+for example in examples/*.json; do
+  [ -f "$example" ] || continue
+  check "$example" "$PWD" 0 "$example"
+done
+
+# Golden cases: the definition files of the folder, the arguments from "args"
+# (one per line) or else the folder's one file, as tests/golden/run.sh runs them.
+for case_dir in tests/golden/*/; do
+  [ -d "$case_dir" ] || continue
+  name=${case_dir%/}
+  rm -rf "$work/case" && mkdir "$work/case"
+  for f in "$case_dir"* "$case_dir".[!.]*; do
+    [ -e "$f" ] || continue
+    case ${f##*/} in expected|args) ;; *) cp -RL "$f" "$work/case/" ;; esac
+  done
+  if [ -f "$case_dir/args" ]; then
+    mapfile -t args <"$case_dir/args"
+  else
+    args=("$(ls -A "$work/case")")
+  fi
+  want=0
+  [ -f "$case_dir/expected/status" ] && want=$(cat "$case_dir/expected/status")
+  check "$name" "$work/case" "$want" "${args[@]}"
+done
+
+[ "$failures" -eq 0 ] || { echo "valgrind: $failures run(s) failed"; exit 1; }

@@ -1,0 +1,13 @@
+// Shared by the fuzz targets.
+#pragma once
+
+#include <string>
+
+// Makes every GLib warning or critical that no handler of the code under test
+// claims abort the run. (g_log_set_always_fatal would also override the
+// tool's own handler for json-glib's out-of-range position reports.)
+void FailOnGLibWarning();
+// One strict JSON value: no comments, single quotes, trailing commas, bare
+// words or non-finite numbers, valid UTF-8 and no raw control characters,
+// none of which json-glib's own parser refuses.
+bool StrictJson(const std::string& text);

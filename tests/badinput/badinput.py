@@ -1,0 +1,123 @@
+#!/usr/bin/env python3
+"""Malformed, hostile and oversized definitions: badinput.py TOOL SANDBOX
+
+Runs again inside SANDBOX (tests/sandbox.sh, root only) so the tool writes into
+a private resource root. Each run must exit 0, print nothing on stderr but log
+records and leave only valid JSON files in the profile's directory; a file the
+tool cannot load must leave no file and no output but the "Initial Json" line.
+"""
+import json, os, re, shutil, subprocess, sys, tempfile
+
+ROOT = "/usr/apps/tessaly/res/jsons"
+BASE = (b'{"providers": {"s": ["v"]}, "menudelete": {"submenuitems": ["b"]}, "menuadd": '
+        b'{"submenuitems": ["s"]}, "menumodify": {"submenuitems": ["v"]}, "menuaddinfo": {"s": '
+        b'{"list": ["u", "v"]}}, "menumodifyinfo": {"v": {"name": "L"}}, "menutree": {"main": '
+        b'{"submenuitems": ["s"]}, "s": {"submenuitems": ["v", "b"], "group": [{"indent-level": '
+        b'"1", "group-items": ["v"]}]}}, "menuitems": {"v": {"name": "V"}, "u": {"k": 1}}}')
+
+
+def nested(depth, before=b""):
+    return before + b"[" * depth + b"]" * depth
+
+
+def long_ids(n):
+    m, i = b"m" * n, b"i" * n
+    return b'{"menutree": {"m": {"submenuitems": ["%s"]}, "%s": {"submenuitems": ["%s"]}}, ' \
+           b'"menuitems": {"%s": {}}}' % (i, m, i, i)
+
+
+def cases():  # name, definition, True: loads / False: refused / None: either
+    yield from ((f"truncated to {n} bytes", BASE[:n], False) for n in range(len(BASE)))
+    yield "whole", BASE, True
+    yield "BOM", b"\xef\xbb\xbf" + BASE, True
+    yield "invalid UTF-8", BASE.replace(b'"V"', b'"V\xff\xfe"').replace(b'"main"', b'"ma\xc3"'), None
+    yield "NUL byte", BASE.replace(b'"V"', b'"V\x00"'), None
+    yield "number out of range", BASE.replace(b'"L"', b"-1e999"), True
+    yield "U+001F in a definition", BASE.replace(b'"V"', b'"\\u001f"'), True
+    yield "menu listing itself", b'{"menutree": {"m": {"submenuitems": ["m"]}}, "menuitems": {"m": {}}}', True
+    yield "10 KB identifiers", long_ids(10 << 10), True
+    yield "1 MB identifiers", long_ids(1 << 20), True
+    yield "100000 menus", b'{"menutree": {%s}}' % b",".join(b'"m%d": {}' % i for i in range(100000)), True
+    yield "nested 10000 levels", b'{"providers": %s, "menutree": {}}' % nested(9999), True
+    yield "nested 1000000 arrays", nested(1000000), False
+    yield "nested 1000000 objects", b'{"a":' * 1000000 + b"1" + b"}" * 1000000, False
+    yield "nested behind a quote in single quotes", nested(1000000, b"['\"', "), False
+    yield "nested behind a quote in a comment", nested(1000000, b'/* " */ '), False
+
+
+def faults(argv, path, loads, **user):
+    try:
+        run = subprocess.run(argv, capture_output=True, timeout=120, **user)
+    except subprocess.TimeoutExpired:
+        return ["no exit within 120 s"]
+    found = [] if run.returncode == 0 else [f"exit status {run.returncode}"]
+    stray = [l for l in run.stderr.splitlines() if l and not re.match(rb"[A-Z?]/velkin: ", l)]
+    found += [f"stderr {stray[0][:200]!r}"] if stray else []
+    initial = f"Initial Json[{path}] \n".encode()
+    files = [os.path.join(d, f) for d, _, names in os.walk(ROOT) for f in names]
+    if not run.stdout.startswith(initial) or (loads is False and (run.stdout != initial or files)):
+        found.append(f"{len(files)} file(s), stdout {run.stdout[:200]!r}")
+    if loads and not files:
+        found.append("no file written")
+    for f in files:
+        if os.path.dirname(f) != ROOT + "/tv":
+            found.append(f"{f}: outside the profile directory")
+        try:
+            with open(f, "rb") as out:
+                json.loads(out.read().decode(), parse_constant=lambda word: 1 / 0)
+        except (ValueError, ZeroDivisionError) as e:
+            found.append(f"{f}: {type(e).__name__} {str(e)[:200]}")
+        os.remove(f)
+    return found
+
+
+def inside(tool):
+    sys.setrecursionlimit(100000)
+    tmp = tempfile.mkdtemp()
+    os.chmod(tmp, 0o755)
+    path = os.path.join(tmp, "menu-tv.json")
+    report = []
+    for name, data, loads in cases():
+        with open(path, "wb") as f:
+            f.write(data)
+        report += [(name, faults([tool, path], path, loads))]
+    report += [("missing file", faults([tool, path + "x"], path + "x", False))]
+    os.remove(path)
+    os.mkdir(path)
+    report += [("directory as the path", faults([tool, path], path, False))]
+    os.rmdir(path)
+    # Root reads any file: an unreadable one is tried as user nobody.
+    with open(path, "wb") as f:
+        f.write(BASE)
+    os.chmod(path, 0)
+    shutil.copy(tool, tmp)
+    copy = os.path.join(tmp, os.path.basename(tool))
+    nobody = dict(user=65534, group=65534, extra_groups=[])
+    if subprocess.run([copy], capture_output=True, **nobody).returncode == 255:
+        report += [("unreadable file", faults([copy, path], path, False, **nobody))]
+    else:
+        print("skipped: the tool does not run as user nobody here")
+    shutil.rmtree(tmp)
+    bad = [(name, f) for name, f in report if f]
+    for name, f in bad:
+        print(f"FAIL {name}: {'; '.join(f)}")
+    print(f"{len(report)} definitions, {len(bad)} failed")
+    return 1 if bad else 0
+
+
+def main():
+    tool, sandbox = os.path.abspath(sys.argv[1]), sys.argv[2]
+    if len(sys.argv) > 3:
+        return inside(tool)
+    if os.geteuid() != 0:
+        print("skipped: the sandbox needs root")
+        return 77
+    scratch = tempfile.mkdtemp()
+    try:
+        return subprocess.run([sandbox, scratch, "--", sys.executable, __file__, *sys.argv[1:], "in"]).returncode
+    finally:
+        shutil.rmtree(scratch)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
