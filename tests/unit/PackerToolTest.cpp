@@ -80,25 +80,6 @@ TEST(ToolTest, ProviderFilePathFollowsTheProfileTable)
     }
 }
 
-TEST(ToolTest, FlagCheckItemInListIsExact)
-{
-    const List plain = {"sound", "Pic"}, withEmpty = {"sound", ""};
-    const struct { const char* item; const List& list; bool found; } cases[] = {
-        {"sound", plain, true}, {"Pic", plain, true}, {"pic", plain, false},
-        {"sou", plain, false}, {"sound2", plain, false}, {"", plain, false},
-        {"", withEmpty, true}, {nullptr, withEmpty, false},
-    };
-    JsonTool tool;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.item ? c.item : "(null)");
-        CapturedLogs().clear();
-        List list = c.list;
-        EXPECT_EQ(tool.m_FlagCheckItemInList(c.item, list), c.found);
-        const std::string found = "JsonTool.cpp: m_FlagCheckItemInList(520) > found [";
-        EXPECT_EQ(LoggedLines(), c.found ? Lines{found + c.item + "]\n"} : Lines{});
-    }
-}
-
 // A driver whose output goes under a scratch directory.
 struct ScratchTool : JsonTool {
     explicit ScratchTool(const char* root) { m_ResourceRoot = root; }
@@ -117,7 +98,7 @@ TEST(ToolTest, ModifyGroupItemsListDropsDeletedEntries)
     tool.SeparateJsonFile(file.c_str());
 
     const std::string pre = "JsonTool.cpp: m_ModifyGroupItemsList(";
-    List groups = {"1", "a", "b", "0", "c"}, result = {"kept"}, near = {"B", "bb", ""}, none;
+    List groups = {"1", "a", "b", "0", "c"}, result = {"kept"}, near = {"B", "bb", "", "b2"}, none;
     CapturedLogs().clear();
     tool.m_ModifyGroupItemsList(groups, result);
     EXPECT_EQ(result, (List{"kept", "1", "a", "0", "c"}));
