@@ -81,7 +81,9 @@ unshare --mount --propagation private -- bash -euo pipefail -c '
   /usr/bin/velkin-tool "$definition" >"$scratch/stdout.txt" 2>"$scratch/log.txt" || status=$?
   [ "$status" -eq 0 ] || { echo "package.sh: the run gave status $status" >&2; exit 1; }
   if command -v man >/dev/null; then
-    man -w velkin-tool >"$scratch/manpath.txt"
+    # Search only the standard manual tree: a page installed under /usr/local
+    # on this machine (by cmake --install) must not stand in for the packaged one.
+    man -w -M /usr/share/man velkin-tool >"$scratch/manpath.txt"
   fi
   cp -a "$root/." "$scratch/out/"
 ' package "$scratch" "$root" "$definition"
