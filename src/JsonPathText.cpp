@@ -1,5 +1,6 @@
 #include "JsonPathText.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -188,13 +189,20 @@ Screen ScreenExpression(const char* expr)
 // matched as nothing; that outcome is the one we want, without the noise.
 void DropCritical(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
-// json-glib 1.6's generator leaves U+001F unescaped and writes an infinite
-// number (from a literal such as 1e999) as inf.0, neither of which is JSON.
-// Rewrites those two spellings, outside and inside strings respectively, into
-// \u001f and 1e999, which read back as the same values.
+// json-glib 1.6's generator leaves U+001F unescaped inside strings, and writes
+// a double whose shortest form has an exponent or is infinite (from a literal
+// such as 1e999) with ".0" appended: 9e+19.0, inf.0. None of that is JSON.
+// Rewrites those spellings as \u001f, 9e+19 and 1e999, which read back as the
+// same values; every other byte is kept.
+bool NeedsRepair(const char* text)
+{
+    return std::strchr(text, '\x1f') != nullptr || std::strstr(text, "e+") != nullptr ||
+           std::strstr(text, "e-") != nullptr || std::strstr(text, "inf.0") != nullptr;
+}
+
 char* RepairSerialisation(char* text)
 {
-    if (std::strchr(text, '\x1f') == nullptr && std::strstr(text, "inf.0") == nullptr)
+    if (!NeedsRepair(text))
         return text;
     std::string out;
     bool inString = false;
@@ -204,19 +212,31 @@ char* RepairSerialisation(char* text)
                 out += "\\u001f";
                 continue;
             }
-            if (*p == '\\') {
+            if (*p == '\\' && p[1] != '\0')
                 out += *p++;
-            } else if (*p == '"') {
+            else if (*p == '"')
                 inString = false;
-            }
+            out += *p;
         } else if (*p == '"') {
             inString = true;
-        } else if (std::strncmp(p, "inf.0", 5) == 0) {
-            out += "1e999";
-            p += 4;
-            continue;
+            out += *p;
+        } else if (*p == '-' || *p == 'i' || (*p >= '0' && *p <= '9')) {
+            const char* end = p;
+            while (*end == '-' || *end == '+' || *end == '.' || std::isalnum(
+                       static_cast<unsigned char>(*end)))
+                ++end;
+            std::string number(p, end);
+            const size_t dotZero = number.size() >= 2 ? number.size() - 2 : 0;
+            if (number == "inf.0" || number == "-inf.0")
+                number.replace(number.size() - 5, 5, "1e999");
+            else if (number.compare(dotZero, 2, ".0") == 0 &&
+                     number.find_first_of("eE") != std::string::npos)
+                number.erase(dotZero);
+            out += number;
+            p = end - 1;
+        } else {
+            out += *p;
         }
-        out += *p;
     }
     g_free(text);
     return g_strndup(out.data(), out.size());
