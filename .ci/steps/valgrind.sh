@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Runs the tool under valgrind's memcheck, inside the test sandbox, on the
-# shipped examples and on every golden case (with the case's arguments): no
-# memory error, no definitely or indirectly lost block, and the exit status the
-# case expects. tests/valgrind.supp hides GLib's process-lifetime tables.
+# shipped examples and on every golden case (with the case's arguments), and
+# the unit tests: no memory error, no definitely or indirectly lost block, and
+# the exit status the case expects. tests/valgrind.supp hides GLib's process-lifetime tables.
 set -eu
 cd "$(dirname "$0")/../.."
 scripts/deps.sh
-cmake -S . -B build-vg -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKIN_BUILD_TESTS=OFF >/dev/null
-cmake --build build-vg -j"$(nproc)" --target velkin-tool
+cmake -S . -B build-vg -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKIN_BUILD_TESTS=ON >/dev/null
+cmake --build build-vg -j"$(nproc)" --target velkin-tool velkin_unit_tests
 tool=$PWD/build-vg/velkin-tool
 vg=(valgrind --leak-check=full --show-leak-kinds=all --errors-for-leak-kinds=definite,indirect
     --error-exitcode=1 --suppressions="$PWD/tests/valgrind.supp" --num-callers=30)
@@ -57,5 +57,17 @@ for case_dir in tests/golden/*/; do
   [ -f "$case_dir/expected/status" ] && want=$(cat "$case_dir/expected/status")
   check "$name" "$work/case" "$want" "${args[@]}"
 done
+
+# The unit tests drive every operation of the classes, failure paths included.
+status=0
+"${vg[@]}" build-vg/tests/unit/velkin_unit_tests --gtest_brief=1 >"$work/stdout" 2>"$work/stderr" ||
+  status=$?
+if [ "$status" -ne 0 ]; then
+  echo "=== valgrind: unit tests: exit status $status"
+  tail -60 "$work/stderr"
+  failures=$((failures + 1))
+else
+  echo "valgrind: unit tests: clean"
+fi
 
 [ "$failures" -eq 0 ] || { echo "valgrind: $failures run(s) failed"; exit 1; }
