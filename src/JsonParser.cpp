@@ -62,17 +62,6 @@ enum Line : int {
 constexpr size_t kLookupQuerySize = 2048;
 constexpr size_t kGroupQuerySize = 1024;
 
-const char kPlaceholderDefinition[] =
-    "{\"display-name\":\"Json Syntax Error\",\"style\":\"title\"}";
-
-// Frees a query result text when it goes out of scope.
-struct QueryText {
-    char* text;
-    explicit QueryText(char* t) : text(t) {}
-    ~QueryText() { g_free(text); }
-    QueryText(const QueryText&) = delete;
-    QueryText& operator=(const QueryText&) = delete;
-};
 
 }  // namespace
 

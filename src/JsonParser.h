@@ -7,6 +7,10 @@
 #include <list>
 #include <string>
 
+// Definition written for an item that has none.
+inline constexpr char kPlaceholderDefinition[] =
+    "{\"display-name\":\"Json Syntax Error\",\"style\":\"title\"}";
+
 class CJsonParser {
 public:
     static CJsonParser* GetInstance();

@@ -31,6 +31,27 @@ bool ReadNumber(char*& e, long long& value)
     return value >= -kMaxIndex && value <= kMaxIndex;
 }
 
+// Reads an optional '-' and a number, as json-glib reads slice ends and steps;
+// with `skipOne`, one more byte after the sign is passed over unread, as
+// json-glib does for the step of a slice with a start.
+bool ReadSigned(char*& e, long long& value, bool skipOne = false)
+{
+    long long sign = 1;
+    if (*e == '-') {
+        sign = -1;
+        e += 1;
+    }
+    if (skipOne) {
+        if (*e == '\0')
+            return false;  // json-glib would read past the terminator
+        e += 1;
+    }
+    if (!ReadNumber(e, value))
+        return false;
+    value *= sign;
+    return true;
+}
+
 // json-glib 1.6 compiles and walks some expressions unsafely: an unterminated
 // "['" makes it dereference a null pointer, a few truncated selectors make it
 // read past the terminator, a second "$" leaks the nodes compiled so far, a
@@ -104,14 +125,8 @@ Screen ScreenExpression(const char* expr)
                     end *= sign;
                     if (*e == ':') {
                         e += 1;
-                        sign = 1;
-                        if (*e == '-') {
-                            sign = -1;
-                            e += 1;
-                        }
-                        if (!ReadNumber(e, step))
+                        if (!ReadSigned(e, step))
                             return unsafe;
-                        step *= sign;
                         if (*e != ']')
                             return s;  // compile error
                     }
@@ -142,27 +157,12 @@ Screen ScreenExpression(const char* expr)
                     } else if (*e == ':') {
                         start *= sign;
                         e += 1;
-                        sign = 1;
-                        if (*e == '-') {
-                            sign = -1;
-                            e += 1;
-                        }
-                        if (!ReadNumber(e, end))
+                        if (!ReadSigned(e, end))
                             return unsafe;
-                        end *= sign;
                         if (*e == ':') {
                             e += 1;
-                            sign = 1;
-                            if (*e == '-') {
-                                sign = -1;
-                                e += 1;
-                            }
-                            if (*e == '\0')
-                                return unsafe;  // json-glib reads the step one byte further
-                            e += 1;
-                            if (!ReadNumber(e, step))
+                            if (!ReadSigned(e, step, true))
                                 return unsafe;
-                            step *= sign;
                         }
                         if (*e != ']')
                             return s;  // compile error

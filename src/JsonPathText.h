@@ -7,3 +7,12 @@
 // ("[]" when nothing matches or the expression cannot be compiled safely).
 // The caller releases it with g_free.
 char* JsonPathMatchText(JsonNode* root, JsonGenerator* generator, const char* expression);
+
+// Owns a query result text and frees it with g_free when it goes out of scope.
+struct QueryText {
+    char* text;
+    explicit QueryText(char* t) : text(t) {}
+    ~QueryText() { g_free(text); }
+    QueryText(const QueryText&) = delete;
+    QueryText& operator=(const QueryText&) = delete;
+};

@@ -28,8 +28,6 @@ enum Line : int {
 // The driver formats its JSONPath expressions into 1024 bytes; longer ones are cut.
 constexpr size_t kQuerySize = 1024;
 
-const char kPlaceholderDefinition[] =
-    "{\"display-name\":\"Json Syntax Error\",\"style\":\"title\"}";
 const char kModifyMarker[] = ",\"modify\":\"true\"";
 
 struct Profile {
@@ -144,15 +142,6 @@ bool NestsTooDeep(const char* path)
     std::fclose(file);
     return deep;
 }
-
-// Frees a query result text when it goes out of scope.
-struct QueryText {
-    char* text;
-    explicit QueryText(char* t) : text(t) {}
-    ~QueryText() { g_free(text); }
-    QueryText(const QueryText&) = delete;
-    QueryText& operator=(const QueryText&) = delete;
-};
 
 }  // namespace
 
@@ -409,6 +398,14 @@ void JsonTool::SeparateJsonFile(const char* path)
     std::list<std::string> groups;
     std::list<std::string> added;
 
+    // Without a query result the run stops where it stands: the open files are
+    // closed as they are, without their closing text.
+    auto abandon = [&] {
+        DestroyReader();
+        items.clear();
+        g_strfreev(menus);
+    };
+
     for (int i = 0; i < count; ++i) {
         char* menu = menus[i];
         bool rebuild = false;
@@ -453,12 +450,8 @@ void JsonTool::SeparateJsonFile(const char* path)
 
             std::snprintf(query, sizeof query, "$.menuitems.%s", item.c_str());
             QueryText result(GetJsonPathResult(query));
-            if (result.text == nullptr) {
-                DestroyReader();
-                items.clear();
-                g_strfreev(menus);
-                return;
-            }
+            if (result.text == nullptr)
+                return abandon();
             if (!firstItemEntry)
                 Write(menuFile, ",");
             firstItemEntry = false;
@@ -532,12 +525,8 @@ void JsonTool::SeparateJsonFile(const char* path)
         } else {
             std::snprintf(query, sizeof query, "$.menutree.%s", menu);
             QueryText result(GetJsonPathResult(query));
-            if (result.text == nullptr) {
-                DestroyReader();
-                items.clear();
-                g_strfreev(menus);
-                return;
-            }
+            if (result.text == nullptr)
+                return abandon();
             Write(menuFile, "\"");
             Write(menuFile, menu);
             Write(menuFile, "\":");
