@@ -1,6 +1,7 @@
 #include "JsonPathText.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -189,15 +190,17 @@ Screen ScreenExpression(const char* expr)
 // matched as nothing; that outcome is the one we want, without the noise.
 void DropCritical(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
-// json-glib 1.6's generator leaves U+001F unescaped inside strings, and writes
-// a double whose shortest form has an exponent or is infinite (from a literal
-// such as 1e999) with ".0" appended: 9e+19.0, inf.0. None of that is JSON.
-// Rewrites those spellings as \u001f, 9e+19 and 1e999, which read back as the
-// same values; every other byte is kept.
+// json-glib 1.6's generator leaves U+001F unescaped inside strings, copies the
+// bytes of octal escapes such as "\200" (which its scanner accepts) even when
+// they are not UTF-8, and writes a double whose shortest form has an exponent
+// or is infinite (from a literal such as 1e999) with ".0" appended: 9e+19.0,
+// inf.0. None of that is JSON. Rewrites those spellings as \u001f, \u0080,
+// 9e+19 and 1e999; every other byte is kept.
 bool NeedsRepair(const char* text)
 {
     return std::strchr(text, '\x1f') != nullptr || std::strstr(text, "e+") != nullptr ||
-           std::strstr(text, "e-") != nullptr || std::strstr(text, "inf.0") != nullptr;
+           std::strstr(text, "e-") != nullptr || std::strstr(text, "inf.0") != nullptr ||
+           !g_utf8_validate(text, -1, nullptr);
 }
 
 char* RepairSerialisation(char* text)
@@ -210,6 +213,20 @@ char* RepairSerialisation(char* text)
         if (inString) {
             if (*p == '\x1f') {
                 out += "\\u001f";
+                continue;
+            }
+            if (static_cast<unsigned char>(*p) >= 0x80) {
+                const gunichar c = g_utf8_get_char_validated(p, -1);
+                if (c == static_cast<gunichar>(-1) || c == static_cast<gunichar>(-2)) {
+                    char escape[8];
+                    std::snprintf(escape, sizeof escape, "\\u%04x",
+                                  static_cast<unsigned>(static_cast<unsigned char>(*p)));
+                    out += escape;
+                } else {
+                    const char* next = g_utf8_next_char(p);
+                    out.append(p, next);
+                    p = next - 1;
+                }
                 continue;
             }
             if (*p == '\\' && p[1] != '\0')
