@@ -62,7 +62,6 @@ enum Line : int {
 constexpr size_t kLookupQuerySize = 2048;
 constexpr size_t kGroupQuerySize = 1024;
 
-
 }  // namespace
 
 CJsonParser* CJsonParser::m_pInstance = nullptr;

@@ -196,11 +196,26 @@ void DropCritical(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 // or is infinite (from a literal such as 1e999) with ".0" appended: 9e+19.0,
 // inf.0. None of that is JSON. Rewrites those spellings as \u001f, \u0080,
 // 9e+19 and 1e999; every other byte is kept.
+// True when the text holds a spelling such as 9e+19.0: an exponent's digits
+// followed by ".0".
+bool HasExponentDotZero(const char* text)
+{
+    for (const char* dot = std::strstr(text, ".0"); dot != nullptr;
+         dot = std::strstr(dot + 2, ".0")) {
+        const char* digits = dot;
+        while (digits > text && digits[-1] >= '0' && digits[-1] <= '9')
+            --digits;
+        if (digits < dot && digits - text >= 2 && (digits[-1] == '+' || digits[-1] == '-') &&
+            digits[-2] == 'e')
+            return true;
+    }
+    return false;
+}
+
 bool NeedsRepair(const char* text)
 {
-    return std::strchr(text, '\x1f') != nullptr || std::strstr(text, "e+") != nullptr ||
-           std::strstr(text, "e-") != nullptr || std::strstr(text, "inf.0") != nullptr ||
-           !g_utf8_validate(text, -1, nullptr);
+    return std::strchr(text, '\x1f') != nullptr || std::strstr(text, "inf.0") != nullptr ||
+           HasExponentDotZero(text) || !g_utf8_validate(text, -1, nullptr);
 }
 
 char* RepairSerialisation(char* text)
