@@ -7,6 +7,8 @@
 #include "JsonParser.h"
 #include "JsonPathText.h"
 #include "Log.h"
+#include "NestingCheck.h"
+#include "OutputFiles.h"
 #include "ReaderCursor.h"
 
 namespace {
@@ -30,42 +32,6 @@ constexpr size_t kQuerySize = 1024;
 
 const char kModifyMarker[] = ",\"modify\":\"true\"";
 
-struct Profile {
-    const char* key;  // looked for anywhere in the definition's path
-    const char* dir;
-};
-
-// Tested in this order; the first key found in the path selects the profile.
-const Profile kProfiles[] = {
-    {"menu-tv.json", "tv"},
-    {"menu-non-smart-monitor.json", "nonsmartmonitor"},
-    {"menu-htv.json", "htv"},
-    {"menu-lfd.json", "lfd"},
-};
-
-const Profile* FindProfile(const char* path)
-{
-    for (const Profile& profile : kProfiles)
-        if (std::strstr(path, profile.key) != nullptr)
-            return &profile;
-    return nullptr;
-}
-
-void Write(std::ofstream& out, const char* text, size_t len)
-{
-    out.write(text, static_cast<std::streamsize>(len));
-}
-
-void Write(std::ofstream& out, const char* text)
-{
-    Write(out, text, std::strlen(text));
-}
-
-void Write(std::ofstream& out, const std::string& text)
-{
-    Write(out, text.data(), text.size());
-}
-
 // Writes "id":"menu" to the helper file, after a comma unless it is the first entry.
 void WriteHelperEntry(std::ofstream& helper, bool& firstEntry, const char* item, const char* menu)
 {
@@ -79,73 +45,7 @@ void WriteHelperEntry(std::ofstream& helper, bool& firstEntry, const char* item,
     Write(helper, "\"");
 }
 
-// Deepest nesting of arrays and objects accepted in a definition. json-glib
-// parses recursively and overflows the stack at about 100,000 levels; real
-// definitions nest fewer than twenty.
-constexpr long kMaxNesting = 10000;
-
-// True when the file nests arrays and objects deeper than kMaxNesting. The
-// file is read the way json-glib's scanner reads it: brackets inside strings
-// ("..." with escapes, '...' without) and inside comments (from one '/' to the
-// next) do not count, and a NUL byte ends the input.
-bool NestsTooDeep(const char* path)
-{
-    FILE* file = std::fopen(path, "rb");
-    if (file == nullptr)
-        return false;
-    enum class State { Text, Double, DoubleEscape, Single, Comment };
-    State state = State::Text;
-    char chunk[64 * 1024];
-    long depth = 0;
-    bool deep = false;
-    size_t n;
-    while (!deep && (n = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        for (size_t i = 0; i < n && !deep; ++i) {
-            const char c = chunk[i];
-            if (c == '\0' && state != State::DoubleEscape) {
-                std::fclose(file);
-                return false;
-            }
-            switch (state) {
-            case State::Text:
-                if (c == '"')
-                    state = State::Double;
-                else if (c == '\'')
-                    state = State::Single;
-                else if (c == '/')
-                    state = State::Comment;
-                else if (c == '[' || c == '{')
-                    deep = ++depth > kMaxNesting;
-                else if (c == ']' || c == '}')
-                    --depth;
-                break;
-            case State::Double:
-                if (c == '\\')
-                    state = State::DoubleEscape;
-                else if (c == '"')
-                    state = State::Text;
-                break;
-            case State::DoubleEscape:
-                state = State::Double;
-                break;
-            case State::Single:
-                if (c == '\'')
-                    state = State::Text;
-                break;
-            case State::Comment:
-                if (c == '/')
-                    state = State::Text;
-                break;
-            }
-        }
-    }
-    std::fclose(file);
-    return deep;
-}
-
 }  // namespace
-
-const char JsonTool::kResourceRoot[] = "/usr/apps/tessaly/res/jsons";
 
 JsonTool::JsonTool()
     : m_pParser(nullptr), m_pReader(nullptr), m_pGenerator(nullptr), m_ResourceRoot(kResourceRoot)
@@ -168,11 +68,18 @@ int JsonTool::InitReader(const char* path)
 
     std::printf("Initial Json[%s] \n", path);
 
-    // Refused like a malformed file, before json-glib's recursion can overflow.
-    if (NestsTooDeep(path))
-        return -1;
+    // The file is read once, so a pipe is read like a regular file.
+    g_autofree gchar* text = nullptr;
+    gsize length = 0;
     GError* error = nullptr;
-    if (!json_parser_load_from_file(m_pParser, path, &error)) {
+    if (!g_file_get_contents(path, &text, &length, &error)) {
+        g_error_free(error);
+        return -1;
+    }
+    // Refused like a malformed file, before json-glib's recursion can overflow.
+    if (NestsTooDeep(std::string_view(text, length)))
+        return -1;
+    if (!json_parser_load_from_data(m_pParser, text, static_cast<gssize>(length), &error)) {
         g_error_free(error);
         return -1;
     }
@@ -211,13 +118,7 @@ void JsonTool::DestroyReader()
 
 std::string JsonTool::GetJsonProviderFilePath(const char* path)
 {
-    std::string result;
-    if (const Profile* profile = FindProfile(path)) {
-        result = m_ResourceRoot;
-        result += '/';
-        result += profile->dir;
-        result += "/providers.json";
-    }
+    const std::string result = ProvidersFilePath(m_ResourceRoot, FindProfile(path));
     LOG_INFO(kProviderPath, "path:%s , json_provider_file:%s\n", path, result.c_str());
     return result;
 }
@@ -226,7 +127,7 @@ void JsonTool::SelectProfile(const char* path, std::string& profileDir, std::str
 {
     if (const Profile* profile = FindProfile(path)) {
         profileDir = profile->dir;
-        helperPath = m_ResourceRoot + "/" + profile->dir + "/helper.json";
+        helperPath = HelperFilePath(m_ResourceRoot, profile);
     }
 }
 
@@ -238,7 +139,7 @@ void JsonTool::WriteProviderJsonFile(const char* path)
     QueryText result(GetJsonPathResult("$.providers"));
     const size_t n = result.text != nullptr ? std::strlen(result.text) : 0;
     if (n >= 3)
-        Write(out, result.text + 1, n - 2);
+        Write(out, std::string_view(result.text + 1, n - 2));
     else
         Write(out, "null");  // no "providers" member: keep the file valid JSON
     Write(out, "}");
@@ -534,7 +435,7 @@ void JsonTool::SeparateJsonFile(const char* path)
             // The node is written open, without its closing brace. A node that is
             // not an object (or not found) becomes an object without members.
             if (n > 2 && result.text[1] == '{') {
-                Write(menuFile, result.text + 1, n - 3);
+                Write(menuFile, std::string_view(result.text + 1, n - 3));
                 nodeHasMember = n - 3 > 1;
             } else {
                 Write(menuFile, "{");

@@ -35,9 +35,6 @@ public:
     bool m_FlagCheckItemInList(const char* item, std::list<std::string>& list);
     void m_ModifyGroupItemsList(std::list<std::string>& groups, std::list<std::string>& result);
 
-    // Resource root under which every output file of a run goes.
-    static const char kResourceRoot[];
-
 private:
     void SelectProfile(const char* path, std::string& profileDir, std::string& helperPath);
     void IndexEditLists();

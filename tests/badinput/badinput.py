@@ -38,7 +38,10 @@ def cases():  # name, definition, True: loads / False: refused / None: either
     yield "10 KB identifiers", long_ids(10 << 10), True
     yield "1 MB identifiers", long_ids(1 << 20), True
     yield "100000 menus", b'{"menutree": {%s}}' % b",".join(b'"m%d": {}' % i for i in range(100000)), True
-    yield "nested 10000 levels", b'{"providers": %s, "menutree": {}}' % nested(9999), True
+    yield "nested 1024 levels", b'{"providers": %s, "menutree": {"m": {}}}' % nested(1023), True
+    yield "nested 1025 levels", b'{"providers": %s, "menutree": {"m": {}}}' % nested(1024), False
+    yield "nested 1025 objects", b'{"a":' * 1025 + b"1" + b"}" * 1025, False
+    yield "nested behind an escaped quote", b'["\\"", ' + nested(1000000)[1:], False
     yield "nested 1000000 arrays", nested(1000000), False
     yield "nested 1000000 objects", b'{"a":' * 1000000 + b"1" + b"}" * 1000000, False
     yield "nested behind a quote in single quotes", nested(1000000, b"['\"', "), False

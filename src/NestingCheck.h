@@ -1,0 +1,24 @@
+// Nesting depth of a definition, counted the way json-glib's scanner reads it,
+// so that a definition too deep to parse safely is refused before parsing.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// Deepest nesting of arrays and objects accepted in a definition. json-glib 1.10
+// refuses anything deeper itself; 1.6 parses on until its recursion overflows
+// the stack. One bound keeps both the same.
+inline constexpr long kMaxNesting = 1024;
+
+inline constexpr size_t kNotTooDeep = static_cast<size_t>(-1);
+
+// Offset of the bracket that opens level kMaxNesting + 1, or kNotTooDeep.
+// Brackets inside strings ("..." with backslash escapes, '...' without) and
+// inside comments (from one '/' to the next) do not count, and a NUL byte
+// ends the input, as it does for json-glib.
+size_t FindTooDeep(std::string_view text);
+
+inline bool NestsTooDeep(std::string_view text)
+{
+    return FindTooDeep(text) != kNotTooDeep;
+}
