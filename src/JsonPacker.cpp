@@ -2,19 +2,7 @@
 
 #include "Log.h"
 
-namespace {
-
-const char kSourceFile[] = "JsonPacker.cpp";
-
-enum Line : int {
-    kSubMenuEmpty = 48,
-    kSubMenuDone = 64,
-    kGroupEmpty = 81,
-    kGroupElement = 97,
-    kGroupDone = 128,
-};
-
-}  // namespace
+using namespace logpoint;
 
 CJsonPacker* CJsonPacker::m_pInstance = nullptr;
 

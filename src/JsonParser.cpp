@@ -11,51 +11,9 @@
 #include "Log.h"
 #include "ReaderCursor.h"
 
+using namespace logpoint;
+
 namespace {
-
-const char kSourceFile[] = "JsonParser.cpp";
-
-enum Line : int {
-    kFindNull = 66,
-    kListKeyNull = 85,
-    kListKey = 89,
-    kListReadErr = 93,
-    kListNoSubmenu = 100,
-    kListNotArray = 108,
-    kListAdd = 121,
-    kConvertFailed = 137,
-    kConvertEmpty = 143,
-    kConvertAdd = 154,
-    kGroupMissing = 170,
-    kGroupChecking = 174,
-    kGroupNotArray = 178,
-    kGroupNumber = 184,
-    kGroupMenuNull = 188,
-    kGroupTooMany = 194,
-    kGroupLevel = 208,
-    kGroupLevelInvalid = 215,
-    kGroupItems = 222,
-    kGroupItemsInvalid = 229,
-    kGroupEnd = 234,
-    kLastNull = 242,
-    kLastLenError = 250,
-    kLastString = 255,
-    kFirstLastNull = 264,
-    kFirstLastLenError = 272,
-    kFirstLastString = 277,
-    kModifyNull = 286,
-    kModifyFailed = 296,
-    kModifyLenError = 306,
-    kModifyString = 312,
-    kAddFailed = 328,
-    kAddResult = 334,
-    kAddEmpty = 340,
-    kMergeAfter = 388,
-    kMergeElement = 393,
-    kItemsNull = 404,
-    kItemsFailed = 414,
-    kItemsEntry = 432,
-};
 
 // Expression buffers: lookups format into 2048 bytes, the group lookup into
 // 1024; a longer expression is cut at the buffer's end.

@@ -11,21 +11,9 @@
 #include "OutputFiles.h"
 #include "ReaderCursor.h"
 
+using namespace logpoint;
+
 namespace {
-
-const char kSourceFile[] = "JsonTool.cpp";
-
-enum Line : int {
-    kProviderPath = 191,
-    kRunPath = 198,
-    kPrepare = 280,
-    kDontCopy = 298,
-    kPrepareEnd = 461,
-    kFound = 520,
-    kGroupsEmpty = 531,
-    kGroupKeep = 540,
-    kGroupRemove = 545,
-};
 
 // The driver formats its JSONPath expressions into 1024 bytes; longer ones are cut.
 constexpr size_t kQuerySize = 1024;
