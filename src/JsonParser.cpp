@@ -9,18 +9,10 @@
 
 #include "JsonPathText.h"
 #include "Log.h"
+#include "QueryLimits.h"
 #include "ReaderCursor.h"
 
 using namespace logpoint;
-
-namespace {
-
-// Expression buffers: lookups format into 2048 bytes, the group lookup into
-// 1024; a longer expression is cut at the buffer's end.
-constexpr size_t kLookupQuerySize = 2048;
-constexpr size_t kGroupQuerySize = 1024;
-
-}  // namespace
 
 CJsonParser* CJsonParser::m_pInstance = nullptr;
 

@@ -9,36 +9,85 @@
 #include "Log.h"
 #include "NestingCheck.h"
 #include "OutputFiles.h"
+#include "QueryLimits.h"
 #include "ReaderCursor.h"
 
 using namespace logpoint;
 
 namespace {
 
-// The driver formats its JSONPath expressions into 1024 bytes; longer ones are cut.
-constexpr size_t kQuerySize = 1024;
-
 const char kModifyMarker[] = ",\"modify\":\"true\"";
 
-// Writes "id":"menu" to the helper file, after a comma unless it is the first entry.
-void WriteHelperEntry(std::ofstream& helper, bool& firstEntry, const char* item, const char* menu)
-{
-    if (!firstEntry)
-        Write(helper, ",");
-    firstEntry = false;
-    Write(helper, "\"");
-    Write(helper, item);
-    Write(helper, "\":\"");
-    Write(helper, menu);
-    Write(helper, "\"");
-}
+// The names of "menutree"'s members, and whether the reader stepped into it.
+struct MenuNames {
+    bool entered = false;
+    int count = 0;
+    gchar** names = nullptr;
+
+    MenuNames() = default;
+    MenuNames(const MenuNames&) = delete;
+    MenuNames& operator=(const MenuNames&) = delete;
+    ~MenuNames() { g_strfreev(names); }
+};
+
+// Calls DestroyReader when the run ends, whichever way it ends.
+class ReleaseAtEnd {
+public:
+    explicit ReleaseAtEnd(JsonTool& tool) : m_tool(tool) {}
+    ~ReleaseAtEnd() { m_tool.DestroyReader(); }
+    ReleaseAtEnd(const ReleaseAtEnd&) = delete;
+    ReleaseAtEnd& operator=(const ReleaseAtEnd&) = delete;
+
+private:
+    JsonTool& m_tool;
+};
 
 }  // namespace
 
-JsonTool::JsonTool()
-    : m_pParser(nullptr), m_pReader(nullptr), m_pGenerator(nullptr), m_ResourceRoot(kResourceRoot)
-{
-}
+// What a run keeps while it walks "menutree".
+struct JsonTool::Run {
+    Run(const char* definition, const std::string& root)
+        : path(definition), profile(FindProfile(definition)), helper(HelperFilePath(root, profile))
+    {
+        Write(helper, "{");
+    }
+
+    const char* path;
+    const Profile* profile;
+    std::ofstream helper;
+    EntryList helperEntries{helper, "}"};
+    CJsonParser* query = CJsonParser::GetInstance();
+    CJsonPacker* packer = nullptr;
+
+    // "item":"menu" in the helper file.
+    void WriteHelperEntry(std::string_view item, std::string_view menu)
+    {
+        std::ofstream& out = helperEntries.Next();
+        Write(out, "\"");
+        Write(out, item);
+        Write(out, "\":\"");
+        Write(out, menu);
+        Write(out, "\"");
+    }
+};
+
+// One menu's file while it is written: its item entries, then its node.
+struct JsonTool::Menu {
+    Menu(char* menu, const std::string& path) : id(menu), file(path)
+    {
+        Write(file, "{\"menuitems\": {");
+    }
+
+    char* id;
+    std::ofstream file;
+    EntryList entries{file, "},\"menutree\": {"};
+    std::list<std::string> items;
+    std::list<std::string> groups;
+    bool rebuild = false;  // items were dropped or added: the node is rebuilt
+    bool nodeHasMember = false;
+};
+
+JsonTool::JsonTool() : m_ResourceRoot(kResourceRoot) {}
 
 JsonTool::~JsonTool()
 {
@@ -50,32 +99,28 @@ JsonTool::~JsonTool()
 
 int JsonTool::InitReader(const char* path)
 {
-    m_pParser = json_parser_new();
-    m_pReader = json_reader_new(nullptr);
-    m_pGenerator = json_generator_new();
+    m_pParser.reset(json_parser_new());
+    m_pReader.reset(json_reader_new(nullptr));
+    m_pGenerator.reset(json_generator_new());
 
     std::printf("Initial Json[%s] \n", path);
 
     // The file is read once, so a pipe is read like a regular file.
     g_autofree gchar* text = nullptr;
     gsize length = 0;
-    GError* error = nullptr;
-    if (!g_file_get_contents(path, &text, &length, &error)) {
-        g_error_free(error);
+    g_autoptr(GError) error = nullptr;
+    if (!g_file_get_contents(path, &text, &length, &error))
         return -1;
-    }
     // Refused like a malformed file, before json-glib's recursion can overflow.
     if (NestsTooDeep(std::string_view(text, length)))
         return -1;
-    if (!json_parser_load_from_data(m_pParser, text, static_cast<gssize>(length), &error)) {
-        g_error_free(error);
+    if (!json_parser_load_from_data(m_pParser.get(), text, static_cast<gssize>(length), &error))
         return -1;
-    }
     // An empty or blank file parses without error but holds no document.
-    JsonNode* root = json_parser_get_root(m_pParser);
+    JsonNode* root = json_parser_get_root(m_pParser.get());
     if (root == nullptr)
         return -1;
-    json_reader_set_root(m_pReader, root);
+    json_reader_set_root(m_pReader.get(), root);
     return 0;
 }
 
@@ -83,25 +128,17 @@ char* JsonTool::GetJsonPathResult(const char* expression)
 {
     if (m_pParser == nullptr || m_pGenerator == nullptr)
         return nullptr;
-    return JsonPathMatchText(json_parser_get_root(m_pParser), m_pGenerator, expression);
+    return JsonPathMatchText(json_parser_get_root(m_pParser.get()), m_pGenerator.get(),
+                             expression);
 }
 
 void JsonTool::DestroyReader()
 {
     CJsonParser::ReleaseInstance();
     CJsonPacker::ReleaseInstance();
-    if (m_pParser != nullptr) {
-        g_object_unref(m_pParser);
-        m_pParser = nullptr;
-    }
-    if (m_pReader != nullptr) {
-        g_object_unref(m_pReader);
-        m_pReader = nullptr;
-    }
-    if (m_pGenerator != nullptr) {
-        g_object_unref(m_pGenerator);
-        m_pGenerator = nullptr;
-    }
+    m_pParser.reset();
+    m_pReader.reset();
+    m_pGenerator.reset();
 }
 
 std::string JsonTool::GetJsonProviderFilePath(const char* path)
@@ -111,25 +148,15 @@ std::string JsonTool::GetJsonProviderFilePath(const char* path)
     return result;
 }
 
-void JsonTool::SelectProfile(const char* path, std::string& profileDir, std::string& helperPath)
-{
-    if (const Profile* profile = FindProfile(path)) {
-        profileDir = profile->dir;
-        helperPath = HelperFilePath(m_ResourceRoot, profile);
-    }
-}
-
 void JsonTool::WriteProviderJsonFile(const char* path)
 {
     std::ofstream out(GetJsonProviderFilePath(path));
     // The opening goes out before the query: an opened file always starts with it.
     Write(out, "{\"providers\":");
     QueryText result(GetJsonPathResult("$.providers"));
-    const size_t n = result.text != nullptr ? std::strlen(result.text) : 0;
-    if (n >= 3)
-        Write(out, std::string_view(result.text + 1, n - 2));
-    else
-        Write(out, "null");  // no "providers" member: keep the file valid JSON
+    const std::string_view providers = UnwrapMatch(result.text);
+    // Without a "providers" member the file still holds valid JSON.
+    Write(out, providers.empty() ? "null" : providers);
     Write(out, "}");
 }
 
@@ -139,8 +166,7 @@ void JsonTool::IndexParents(JsonNode* root)
     m_ParentsIndexed = true;
     if (root == nullptr || !JSON_NODE_HOLDS_OBJECT(root))
         return;
-    JsonObject* document = json_node_get_object(root);
-    JsonNode* tree = json_object_get_member(document, "menutree");
+    JsonNode* tree = json_object_get_member(json_node_get_object(root), "menutree");
     if (tree == nullptr || !JSON_NODE_HOLDS_OBJECT(tree))
         return;
     JsonObject* menus = json_node_get_object(tree);
@@ -157,10 +183,9 @@ void JsonTool::IndexParents(JsonNode* root)
         const guint length = json_array_get_length(array);
         for (guint i = 0; i < length; ++i) {
             JsonNode* element = json_array_get_element(array, i);
-            if (json_node_get_value_type(element) != G_TYPE_STRING)
-                continue;
             // The first listing menu wins; later ones leave the entry alone.
-            m_Parents.emplace(json_node_get_string(element), menu);
+            if (json_node_get_value_type(element) == G_TYPE_STRING)
+                m_Parents.emplace(json_node_get_string(element), menu);
         }
     }
     g_list_free(names);
@@ -192,13 +217,12 @@ bool JsonTool::m_FlagCheckItemInList(const char* item, std::list<std::string>& l
 {
     if (item == nullptr)
         return false;
-    bool found;
+    bool found = false;
     auto index = m_ListIndex.find(&list);
     if (index != m_ListIndex.end()) {
         found = index->second.count(item) != 0;
     } else {
         const std::string_view wanted(item);
-        found = false;
         for (const std::string& element : list)
             if (element == wanted) {
                 found = true;
@@ -227,8 +251,13 @@ void JsonTool::m_ModifyGroupItemsList(std::list<std::string>& groups,
     }
 }
 
-void JsonTool::IndexEditLists()
+// The delete, add and modify lists, each hash-indexed once read.
+void JsonTool::ReadEditLists()
 {
+    CJsonParser* query = CJsonParser::GetInstance();
+    query->PaserMenuJsonFile("menudelete", m_MenuDeleteList);
+    query->PaserMenuJsonFile("menuadd", m_MenuAddList);
+    query->PaserMenuJsonFile("menumodify", m_MenuModifyList);
     for (std::list<std::string>* list : {&m_MenuDeleteList, &m_MenuAddList, &m_MenuModifyList}) {
         auto& index = m_ListIndex[list];
         index.clear();
@@ -240,226 +269,221 @@ void JsonTool::IndexEditLists()
 void JsonTool::SeparateJsonFile(const char* path)
 {
     LOG_INFO(kRunPath, "path:%s \n", path);
-
-    char query[kQuerySize] = {};
-    std::ofstream helper;
-    std::ofstream menuFile;
-    std::string profileDir;
-    std::string helperPath;
-    std::string menuPath;
-
-    if (InitReader(path) == -1) {
-        DestroyReader();
+    ReleaseAtEnd release(*this);
+    if (InitReader(path) == -1)
         return;
-    }
-
     WriteProviderJsonFile(path);
 
-    CJsonParser* query_parser = CJsonParser::GetInstance();
-    query_parser->m_pGenerator = m_pGenerator;
-    query_parser->m_pParser = m_pParser;
-    query_parser->m_pReader = m_pReader;
-    query_parser->PaserMenuJsonFile("menudelete", m_MenuDeleteList);
-    query_parser->PaserMenuJsonFile("menuadd", m_MenuAddList);
-    query_parser->PaserMenuJsonFile("menumodify", m_MenuModifyList);
-    IndexEditLists();
+    CJsonParserLoan loan(*CJsonParser::GetInstance(), m_pParser.get(), m_pReader.get(),
+                         m_pGenerator.get());
+    ReadEditLists();
 
     // A missing "menutree" leaves the reader on the root with an error pending,
     // and json-glib would then count the root's members: take no menu instead.
-    const bool inTree = json_reader_read_member(m_pReader, "menutree");
-    int count = 0;
-    gchar** menus = nullptr;
-    if (inTree) {
-        count = json_reader_count_members(m_pReader);
-        menus = json_reader_list_members(m_pReader);
-        if (menus == nullptr)
-            count = 0;
+    MenuNames menus;
+    menus.entered = json_reader_read_member(m_pReader.get(), "menutree");
+    if (menus.entered) {
+        menus.count = json_reader_count_members(m_pReader.get());
+        menus.names = json_reader_list_members(m_pReader.get());
+        if (menus.names == nullptr)
+            menus.count = 0;
     }
 
-    SelectProfile(path, profileDir, helperPath);
-    helper.open(helperPath);
-    Write(helper, "{");
-    bool firstHelperEntry = true;
-
-    IndexParents(json_parser_get_root(m_pParser));
-    CJsonPacker* packer = CJsonPacker::GetInstance();
-    std::list<std::string> items;
-    std::list<std::string> groups;
-    std::list<std::string> added;
-
-    // Without a query result the run stops where it stands: the open files are
-    // closed as they are, without their closing text.
-    auto abandon = [&] {
-        DestroyReader();
-        items.clear();
-        g_strfreev(menus);
-    };
-
-    for (int i = 0; i < count; ++i) {
-        char* menu = menus[i];
-        bool rebuild = false;
-
-        if (m_FlagCheckItemInList(menu, m_MenuDeleteList)) {
-            std::printf("No needs to create json files [%s] \n", menu);
-            continue;
-        }
-
-        menuPath = m_ResourceRoot + "/" + profileDir + "/" + menu + ".json";
-        menuFile.open(menuPath);
-        Write(menuFile, "{\"menuitems\": {");
-
-        json_reader_read_member(m_pReader, menu);
-        LOG_INFO(kPrepare, "###Prepare [%s]###\n", menu);
-
-        query_parser->m_pMenuId = menu;
-        query_parser->PaserMenuTreeGroupFile(groups);
-
-        const bool inItems = json_reader_read_member(m_pReader, "submenuitems");
-        items.clear();
-        if (inItems && json_reader_is_array(m_pReader)) {
-            const int n = json_reader_count_elements(m_pReader);
-            for (int j = 0; j < n; ++j) {
-                json_reader_read_element(m_pReader, static_cast<guint>(j));
-                const char* item = json_reader_get_string_value(m_pReader);
-                if (item != nullptr) {
-                    if (m_FlagCheckItemInList(item, m_MenuDeleteList)) {
-                        LOG_INFO(kDontCopy, "Don't Copy MenuItem[%s]\n", item);
-                        rebuild = true;
-                    } else {
-                        items.emplace_back(item);
-                    }
-                }
-                LeaveElement(m_pReader);
-            }
-        }
-
-        bool firstItemEntry = true;
-        for (const std::string& item : items) {
-            WriteHelperEntry(helper, firstHelperEntry, item.c_str(), menu);
-
-            std::snprintf(query, sizeof query, "$.menuitems.%s", item.c_str());
-            QueryText result(GetJsonPathResult(query));
-            if (result.text == nullptr)
-                return abandon();
-            if (!firstItemEntry)
-                Write(menuFile, ",");
-            firstItemEntry = false;
-            Write(menuFile, "\"");
-            Write(menuFile, item);
-            Write(menuFile, "\":");
-
-            const size_t n = std::strlen(result.text);
-            if (n <= 2) {
-                std::printf("Devel Rpm is missing,Please confirm!!!:sid [%s] \n", item.c_str());
-                Write(menuFile, kPlaceholderDefinition);
-                continue;
-            }
-            const std::string definition(result.text + 1, n - 2);
-            std::string amendment;
-            // Only an object definition can take further members before its brace.
-            if (m_FlagCheckItemInList(item.c_str(), m_MenuModifyList) &&
-                query_parser->PaserModifyItem(item.c_str(), amendment) && definition[0] == '{') {
-                std::string open;
-                query_parser->RemoveLastChar(definition.c_str(), 1, open);
-                Write(menuFile, open);
-                if (open != "{")
-                    Write(menuFile, ",");
-                Write(menuFile, amendment);
-                Write(menuFile, kModifyMarker);
-                Write(menuFile, "}");
-            } else {
-                Write(menuFile, definition);
-            }
-        }
-
-        if (m_FlagCheckItemInList(menu, m_MenuAddList) && query_parser->PaserMenuAddItem(added)) {
-            for (const std::string& id : added) {
-                if (m_FlagCheckItemInList(id.c_str(), items))
-                    continue;
-                std::string entry;
-                if (!query_parser->PaserMenuItems(id.c_str(), entry))
-                    continue;
-                if (!firstItemEntry)
-                    Write(menuFile, ",");
-                firstItemEntry = false;
-                Write(menuFile, entry);
-                WriteHelperEntry(helper, firstHelperEntry, id.c_str(), menu);
-            }
-            query_parser->MergeList(added, items);
-            rebuild = true;
-        }
-
-        Write(menuFile, "},");
-        Write(menuFile, "\"menutree\": {");
-
-        bool nodeHasMember;
-        if (rebuild) {
-            std::string submenu;
-            packer->PrintSubMenuItemInfo(items, submenu);
-            Write(menuFile, "\"");
-            Write(menuFile, menu);
-            Write(menuFile, "\":{");
-            Write(menuFile, submenu);
-            nodeHasMember = !submenu.empty();
-
-            std::list<std::string> kept;
-            m_ModifyGroupItemsList(groups, kept);
-            std::string group;
-            if (packer->PrintGroupInfo(kept, group)) {
-                if (nodeHasMember)
-                    Write(menuFile, ",");
-                Write(menuFile, group);
-                nodeHasMember = true;
-            }
-        } else {
-            std::snprintf(query, sizeof query, "$.menutree.%s", menu);
-            QueryText result(GetJsonPathResult(query));
-            if (result.text == nullptr)
-                return abandon();
-            Write(menuFile, "\"");
-            Write(menuFile, menu);
-            Write(menuFile, "\":");
-            const size_t n = std::strlen(result.text);
-            // The node is written open, without its closing brace. A node that is
-            // not an object (or not found) becomes an object without members.
-            if (n > 2 && result.text[1] == '{') {
-                Write(menuFile, std::string_view(result.text + 1, n - 3));
-                nodeHasMember = n - 3 > 1;
-            } else {
-                Write(menuFile, "{");
-                nodeHasMember = false;
-            }
-        }
-
-        WriteParentMenuid(path, menu, menuFile, nodeHasMember);
-        Write(menuFile, "}}}");
-        menuFile.close();
-
-        // Back out of "submenuitems" (clearing the error of a failed step into
-        // it) and out of the menu node.
-        if (inItems)
-            LeaveMember(m_pReader);
-        else
-            ClearFailedStep(m_pReader);
-        LeaveMember(m_pReader);
-        LOG_INFO(kPrepareEnd, "####Prepare [%s] End###\n", menu);
-
-        items.clear();
-        added.clear();
-        groups.clear();
+    Run run(path, m_ResourceRoot);
+    IndexParents(json_parser_get_root(m_pParser.get()));
+    run.packer = CJsonPacker::GetInstance();
+    for (int i = 0; i < menus.count; ++i) {
+        // Without a query result the run stops where it stands: the open files
+        // are closed as they are, without their closing text.
+        if (!SeparateMenu(run, menus.names[i]))
+            return;
     }
 
-    if (inTree)
-        LeaveMember(m_pReader);
+    if (menus.entered)
+        LeaveMember(m_pReader.get());
     else
-        ClearFailedStep(m_pReader);
-    g_strfreev(menus);
+        ClearFailedStep(m_pReader.get());
+    run.helperEntries.Close();
+    run.helper.close();
+}
 
-    Write(helper, "}");
-    helper.close();
+// One menu of "menutree": its file, its items' helper entries. False when the
+// run has to stop.
+bool JsonTool::SeparateMenu(Run& run, char* id)
+{
+    if (m_FlagCheckItemInList(id, m_MenuDeleteList)) {
+        std::printf("No needs to create json files [%s] \n", id);
+        return true;
+    }
+    Menu menu(id, MenuFilePath(m_ResourceRoot, run.profile, id));
+    json_reader_read_member(m_pReader.get(), id);
+    LOG_INFO(kPrepare, "###Prepare [%s]###\n", id);
+    run.query->m_pMenuId = id;
+    run.query->PaserMenuTreeGroupFile(menu.groups);
+    const bool inItems = ReadItemList(menu);
 
-    query_parser->m_pReader = nullptr;
-    query_parser->m_pParser = nullptr;
-    query_parser->m_pGenerator = nullptr;
-    DestroyReader();
+    if (!WriteItemEntries(run, menu))
+        return false;
+    WriteAddedEntries(run, menu);
+    menu.entries.Close();
+    if (menu.rebuild)
+        WriteRebuiltNode(run, menu);
+    else if (!WriteCopiedNode(menu))
+        return false;
+    WriteParentMenuid(run.path, id, menu.file, menu.nodeHasMember);
+    Write(menu.file, "}}}");
+    menu.file.close();
+
+    LeaveMenuNode(inItems);
+    LOG_INFO(kPrepareEnd, "####Prepare [%s] End###\n", id);
+    return true;
+}
+
+// The node's "submenuitems" strings, without deleted items. True when the
+// reader stepped into "submenuitems".
+bool JsonTool::ReadItemList(Menu& menu)
+{
+    JsonReader* reader = m_pReader.get();
+    const bool inItems = json_reader_read_member(reader, "submenuitems");
+    if (!inItems || !json_reader_is_array(reader))
+        return inItems;
+    const int n = json_reader_count_elements(reader);
+    for (int j = 0; j < n; ++j) {
+        json_reader_read_element(reader, static_cast<guint>(j));
+        const char* item = json_reader_get_string_value(reader);
+        if (item != nullptr) {
+            if (m_FlagCheckItemInList(item, m_MenuDeleteList)) {
+                LOG_INFO(kDontCopy, "Don't Copy MenuItem[%s]\n", item);
+                menu.rebuild = true;
+            } else {
+                menu.items.emplace_back(item);
+            }
+        }
+        LeaveElement(reader);
+    }
+    return inItems;
+}
+
+// "item":definition for every listed item, with its helper entry first.
+bool JsonTool::WriteItemEntries(Run& run, Menu& menu)
+{
+    char query[kDriverQuerySize];
+    for (const std::string& item : menu.items) {
+        run.WriteHelperEntry(item, menu.id);
+        std::snprintf(query, sizeof query, "$.menuitems.%s", item.c_str());
+        QueryText result(GetJsonPathResult(query));
+        if (result.text == nullptr)
+            return false;
+        std::ofstream& out = menu.entries.Next();
+        Write(out, "\"");
+        Write(out, item);
+        Write(out, "\":");
+        const std::string_view definition = UnwrapMatch(result.text);
+        if (definition.empty()) {
+            std::printf("Devel Rpm is missing,Please confirm!!!:sid [%s] \n", item.c_str());
+            Write(out, kPlaceholderDefinition);
+        } else {
+            WriteDefinition(run, item, definition, out);
+        }
+    }
+    return true;
+}
+
+// The definition as it is or, for an item to amend, with the amendment's
+// members and the modify marker before its closing brace. Only an object
+// definition can take further members.
+void JsonTool::WriteDefinition(Run& run, const std::string& item, std::string_view definition,
+                               std::ofstream& out)
+{
+    std::string amendment;
+    if (!(m_FlagCheckItemInList(item.c_str(), m_MenuModifyList) &&
+          run.query->PaserModifyItem(item.c_str(), amendment) && definition[0] == '{')) {
+        Write(out, definition);
+        return;
+    }
+    std::string open;
+    run.query->RemoveLastChar(std::string(definition).c_str(), 1, open);
+    Write(out, open);
+    if (open != "{")
+        Write(out, ",");
+    Write(out, amendment);
+    Write(out, kModifyMarker);
+    Write(out, "}");
+}
+
+// The entries of the items "menuaddinfo" adds to this menu, merged into its
+// item list.
+void JsonTool::WriteAddedEntries(Run& run, Menu& menu)
+{
+    std::list<std::string> added;
+    if (!(m_FlagCheckItemInList(menu.id, m_MenuAddList) && run.query->PaserMenuAddItem(added)))
+        return;
+    for (const std::string& id : added) {
+        if (m_FlagCheckItemInList(id.c_str(), menu.items))
+            continue;
+        std::string entry;
+        if (!run.query->PaserMenuItems(id.c_str(), entry))
+            continue;
+        Write(menu.entries.Next(), entry);
+        run.WriteHelperEntry(id, menu.id);
+    }
+    run.query->MergeList(added, menu.items);
+    menu.rebuild = true;
+}
+
+// "menu":{"submenuitems":[...],"group":[...] from the item list and the groups
+// that keep their place, left open for the parent link.
+void JsonTool::WriteRebuiltNode(Run& run, Menu& menu)
+{
+    std::string submenu;
+    run.packer->PrintSubMenuItemInfo(menu.items, submenu);
+    Write(menu.file, "\"");
+    Write(menu.file, menu.id);
+    Write(menu.file, "\":{");
+    Write(menu.file, submenu);
+    menu.nodeHasMember = !submenu.empty();
+
+    std::list<std::string> kept;
+    m_ModifyGroupItemsList(menu.groups, kept);
+    std::string group;
+    if (run.packer->PrintGroupInfo(kept, group)) {
+        if (menu.nodeHasMember)
+            Write(menu.file, ",");
+        Write(menu.file, group);
+        menu.nodeHasMember = true;
+    }
+}
+
+// "menu":{<the node's members> copied from the definition, left open for the
+// parent link. A node that is not an object becomes one without members.
+bool JsonTool::WriteCopiedNode(Menu& menu)
+{
+    char query[kDriverQuerySize];
+    std::snprintf(query, sizeof query, "$.menutree.%s", menu.id);
+    QueryText result(GetJsonPathResult(query));
+    if (result.text == nullptr)
+        return false;
+    Write(menu.file, "\"");
+    Write(menu.file, menu.id);
+    Write(menu.file, "\":");
+    const std::string_view node = UnwrapMatch(result.text);
+    if (!node.empty() && node[0] == '{') {
+        const std::string_view open = node.substr(0, node.size() - 1);
+        Write(menu.file, open);
+        menu.nodeHasMember = open.size() > 1;
+    } else {
+        Write(menu.file, "{");
+    }
+    return true;
+}
+
+// Back out of "submenuitems" (clearing the error of a failed step into it)
+// and out of the menu node.
+void JsonTool::LeaveMenuNode(bool inItems)
+{
+    if (inItems)
+        LeaveMember(m_pReader.get());
+    else
+        ClearFailedStep(m_pReader.get());
+    LeaveMember(m_pReader.get());
 }

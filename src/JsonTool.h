@@ -11,6 +11,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "GObjectPtr.h"
+
 class JsonTool {
 public:
     JsonTool();
@@ -22,6 +24,7 @@ public:
     // Compact text of the match array of `expression`, released with g_free;
     // null when no document is loaded.
     char* GetJsonPathResult(const char* expression);
+    // Releases the query and writer singletons, then the document's objects.
     void DestroyReader();
     void SeparateJsonFile(const char* path);
 
@@ -35,24 +38,34 @@ public:
     bool m_FlagCheckItemInList(const char* item, std::list<std::string>& list);
     void m_ModifyGroupItemsList(std::list<std::string>& groups, std::list<std::string>& result);
 
-private:
-    void SelectProfile(const char* path, std::string& profileDir, std::string& helperPath);
-    void IndexEditLists();
-    void IndexParents(JsonNode* root);
-
-    JsonParser* m_pParser;
-    JsonReader* m_pReader;
-    JsonGenerator* m_pGenerator;
-    std::list<std::string> m_MenuDeleteList;
-    std::list<std::string> m_MenuAddList;
-    std::list<std::string> m_MenuModifyList;
-
 protected:
-    // The directory that output paths are formed under: kResourceRoot, except in
-    // tests, which derive from JsonTool to point it at a scratch directory.
+    // The directory output paths are formed under: the program's kResourceRoot;
+    // tests derive from JsonTool to point it at a scratch directory.
     std::string m_ResourceRoot;
 
 private:
+    struct Run;
+    struct Menu;
+
+    // The steps of a run, in the order SeparateJsonFile takes them.
+    void ReadEditLists();
+    bool SeparateMenu(Run& run, char* id);
+    bool ReadItemList(Menu& menu);
+    bool WriteItemEntries(Run& run, Menu& menu);
+    void WriteDefinition(Run& run, const std::string& item, std::string_view definition,
+                         std::ofstream& out);
+    void WriteAddedEntries(Run& run, Menu& menu);
+    void WriteRebuiltNode(Run& run, Menu& menu);
+    bool WriteCopiedNode(Menu& menu);
+    void LeaveMenuNode(bool inItems);
+    void IndexParents(JsonNode* root);
+
+    GObjectPtr<JsonParser> m_pParser;
+    GObjectPtr<JsonReader> m_pReader;
+    GObjectPtr<JsonGenerator> m_pGenerator;
+    std::list<std::string> m_MenuDeleteList;
+    std::list<std::string> m_MenuAddList;
+    std::list<std::string> m_MenuModifyList;
 
     // Hash indexes of the three edit lists (which do not change once read), so a
     // membership test costs the same however long the lists are.
