@@ -14,6 +14,36 @@
 
 using namespace logpoint;
 
+namespace {
+
+// Appends group `i` of the current menu to a group list: its level, then its
+// items, each looked up by JSONPath.
+void ReadGroup(CJsonParser& parser, int i, std::list<std::string>& groupList)
+{
+    char query[kGroupQuerySize] = {};
+    std::snprintf(query, sizeof query, "$.menutree.%s.%s[%d].%s", parser.m_pMenuId, "group", i,
+                  "indent-level");
+    QueryText level(parser.FindJsonPathResult(parser.m_pParser, parser.m_pGenerator, query));
+    if (level.text == nullptr) {
+        LOG_INFO(kGroupLevelInvalid, "invaild indent-level\n");
+        return;
+    }
+    LOG_INFO(kGroupLevel, "Indent-level Add: %s\n", level.text);
+    parser.m_ConvertToListNode(level.text, groupList);
+
+    std::snprintf(query, sizeof query, "$.menutree.%s.%s[%d].%s", parser.m_pMenuId, "group", i,
+                  "group-items");
+    QueryText items(parser.FindJsonPathResult(parser.m_pParser, parser.m_pGenerator, query));
+    if (items.text == nullptr) {
+        LOG_INFO(kGroupItemsInvalid, "invaild\n");
+        return;
+    }
+    LOG_INFO(kGroupItems, "Groupitems Add :%s\n", items.text);
+    parser.m_ConvertToListNode(items.text, groupList);
+}
+
+}  // namespace
+
 CJsonParser* CJsonParser::m_pInstance = nullptr;
 
 CJsonParser* CJsonParser::GetInstance()
@@ -270,29 +300,8 @@ bool CJsonParser::PaserMenuTreeGroupFile(std::list<std::string>& groupList)
         return false;
     }
     groupList.clear();
-    char query[kGroupQuerySize];
-    for (int i = 0; i < n; ++i) {
-        std::memset(query, 0, sizeof query);
-        std::snprintf(query, sizeof query, "$.menutree.%s.%s[%d].%s", m_pMenuId, "group", i,
-                      "indent-level");
-        QueryText level(FindJsonPathResult(m_pParser, m_pGenerator, query));
-        if (level.text == nullptr) {
-            LOG_INFO(kGroupLevelInvalid, "invaild indent-level\n");
-            continue;
-        }
-        LOG_INFO(kGroupLevel, "Indent-level Add: %s\n", level.text);
-        m_ConvertToListNode(level.text, groupList);
-
-        std::snprintf(query, sizeof query, "$.menutree.%s.%s[%d].%s", m_pMenuId, "group", i,
-                      "group-items");
-        QueryText items(FindJsonPathResult(m_pParser, m_pGenerator, query));
-        if (items.text == nullptr) {
-            LOG_INFO(kGroupItemsInvalid, "invaild\n");
-            continue;
-        }
-        LOG_INFO(kGroupItems, "Groupitems Add :%s\n", items.text);
-        m_ConvertToListNode(items.text, groupList);
-    }
+    for (int i = 0; i < n; ++i)
+        ReadGroup(*this, i, groupList);
     LeaveMember(m_pReader);
     LOG_INFO(kGroupEnd, "Group End\n");
     return true;
