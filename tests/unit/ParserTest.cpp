@@ -241,12 +241,4 @@ TEST_F(ParserTest, TreeGroupFileFlattensGroupsAndStaysOnTheNode)
     }
 }
 
-TEST_F(ParserTest, SingletonLifecycle)
-{
-    EXPECT_EQ(CJsonParser::GetInstance(), p_);
-    CJsonParser::ReleaseInstance();  // the released instance had the document lent to it
-    p_ = CJsonParser::GetInstance();
-    EXPECT_TRUE(!p_->m_pMenuId && !p_->m_pReader && !p_->m_pParser && !p_->m_pGenerator);
-}
-
 }  // namespace
