@@ -128,8 +128,7 @@ char* JsonTool::GetJsonPathResult(const char* expression)
 {
     if (m_pParser == nullptr || m_pGenerator == nullptr)
         return nullptr;
-    return JsonPathMatchText(json_parser_get_root(m_pParser.get()), m_pGenerator.get(),
-                             expression);
+    return JsonPathMatchText(json_parser_get_root(m_pParser.get()), m_pGenerator.get(), expression);
 }
 
 void JsonTool::DestroyReader()

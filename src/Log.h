@@ -9,8 +9,8 @@
 
 #define VELKIN_LOG_TAG "velkin"
 
-#define VELKIN_LOG(prio, point, fmt, ...)                                                  \
-    __dlog_print(LOG_ID_MAIN, prio, VELKIN_LOG_TAG, "%s: %s(%d) > " fmt, (point).file,      \
+#define VELKIN_LOG(prio, point, fmt, ...)                                              \
+    __dlog_print(LOG_ID_MAIN, prio, VELKIN_LOG_TAG, "%s: %s(%d) > " fmt, (point).file, \
                  (point).operation, (point).number, ##__VA_ARGS__)
 
 #define LOG_INFO(point, fmt, ...) VELKIN_LOG(DLOG_INFO, point, fmt, ##__VA_ARGS__)

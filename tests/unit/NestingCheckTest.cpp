@@ -43,7 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
                    static_cast<size_t>(kMaxNesting)},
         NestingRow{"closing_brackets_lower_the_depth",
                    Open(kMaxNesting) + "]" + Open(1) + Open(kMaxNesting, ']'), kNotTooDeep},
-        NestingRow{"siblings_do_not_add_up", [] {
+        NestingRow{"siblings_do_not_add_up",
+                   [] {
                        std::string s;
                        for (int i = 0; i < 3000; ++i)
                            s += "[]";

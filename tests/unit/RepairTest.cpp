@@ -22,8 +22,8 @@ class Repair : public ::testing::TestWithParam<RepairRow> {};
 
 TEST_P(Repair, WritesValidJson)
 {
-    char* text = RepairSerialisation(g_strndup(GetParam().generated.data(),
-                                               GetParam().generated.size()));
+    char* text =
+        RepairSerialisation(g_strndup(GetParam().generated.data(), GetParam().generated.size()));
     EXPECT_EQ(std::string(text), GetParam().repaired);
     g_free(text);
 }
