@@ -6,6 +6,7 @@
 #include "JsonPacker.h"
 #include "JsonTool.h"
 #include "LogCapture.h"
+#include "OutputFiles.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ TEST(ToolTest, ProviderFilePathFollowsTheProfileTable)
         SCOPED_TRACE(c.path);
         CapturedLogs().clear();
         const std::string path =
-            c.dir ? std::string("/usr/apps/tessaly/res/jsons/") + c.dir + "/providers.json" : "";
+            c.dir ? std::string(kResourceRoot) + "/" + c.dir + "/providers.json" : "";
         EXPECT_EQ(tool.GetJsonProviderFilePath(c.path), path);
         const std::string log = "JsonTool.cpp: GetJsonProviderFilePath(191) > path:";
         EXPECT_EQ(LoggedLines(), Lines{log + c.path + " , json_provider_file:" + path + "\n"});
