@@ -55,11 +55,13 @@ for def in "$@"; do
         ref=$tmp/$name/$bytes-file
         [ "$(cat "$ref/status")" != 124 ] || { echo "FAIL $name $bytes: the regular file timed out"; fail=1; }
         for mode in fifo stdin; do
-            if diff -r "$ref" "$tmp/$name/$bytes-$mode" >"$tmp/diff"; then
+            got=$tmp/$name/$bytes-$mode
+            if diff -r "$ref" "$got" >"$tmp/diff"; then
                 echo "ok: $def ($bytes, $mode): status $(cat "$ref/status"), $(find "$ref/res" -type f | wc -l) files"
             else
-                echo "FAIL: $def ($bytes, $mode) differs from the regular file:"
-                head -40 "$tmp/diff"
+                echo "FAIL: $def ($bytes, $mode): status $(cat "$got/status") (124: no exit" \
+                     "within $limit s), regular file $(cat "$ref/status"); differing outputs:"
+                diff -rq "$ref" "$got" | sed "s#$tmp/$name/##g" | head -20
                 fail=1
             fi
         done
