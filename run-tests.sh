@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs the dependencies, builds, and runs every test (as root: the
-# end-to-end tests run the tool in a private mount namespace).
+# Installs the dependencies, builds, and runs every test. Run it as an ordinary
+# user (sudo is used only to install packages) or as root. The end-to-end tests
+# need no privileges; golden.system-root, which runs the installed build at the
+# real resource root in a private mount namespace, needs root and reports
+# itself skipped otherwise.
 set -eu
 cd "$(dirname "$0")"
 scripts/deps.sh

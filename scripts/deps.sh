@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need (as root).
+# Installs the Debian packages the build and the tests need, through sudo
+# when not run as root; does nothing when they are all installed.
 set -eu
 packages=(cmake g++ pkg-config libjson-glib-dev libglib2.0-dev libefl-all-dev googletest
           libgtest-dev valgrind util-linux python3 groff-base mandoc "$@")
@@ -10,5 +11,5 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   SUDO=; [ "$(id -u)" -eq 0 ] || SUDO=sudo
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi

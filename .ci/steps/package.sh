@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the .deb and the .rpm, checks what they hold, and runs the tool from
+# Builds the .deb and the .rpm, checks what they hold and that the packaged
+# binary's compiled-in resource root is the system's, and runs the tool from
 # the unpacked .deb on the tv example in a private mount namespace whose /usr
 # is the package's tree over the machine's: the tool must find the profile
 # directories the package ships and write there, and nothing reaches the real
@@ -53,6 +54,15 @@ echo "contents and dependencies of both packages as expected"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 dpkg -x "$deb" "$scratch/pkg"
+
+# The compiled-in resource root: the packaged binary holds the system's root as
+# a string of its own and not the test build's relative "res/jsons"; the test
+# build itself is not packaged.
+grep -q 'velkin-tool-test' <<<"$deb_list$rpm_list" && fail "a package holds the test build"
+strings -a "$scratch/pkg/usr/bin/velkin-tool" >"$scratch/strings.txt"
+grep -qxF "$root" "$scratch/strings.txt" || fail "the packaged binary does not hold $root"
+grep -qxF res/jsons "$scratch/strings.txt" && fail "the packaged binary holds the relative root res/jsons"
+echo "the packaged binary's resource root is $root"
 definition=$PWD/examples/menu-tv.json
 if [ ! -f "$definition" ]; then
   definition=$scratch/defs/menu-tv.json

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the tool under valgrind's memcheck, inside the test sandbox, on the
+# Runs the test build of the tool (resource root res/jsons, relative) under
+# valgrind's memcheck, each run in a scratch folder holding that root, on the
 # shipped examples and on every golden case (with the case's arguments), and
 # the unit tests: no memory error, no definitely or indirectly lost block, and
 # the exit status the case expects. tests/valgrind.supp hides GLib's process-lifetime tables.
@@ -7,23 +8,23 @@ set -eu
 cd "$(dirname "$0")/../.."
 scripts/deps.sh
 cmake -S . -B build-vg -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKIN_BUILD_TESTS=ON >/dev/null
-cmake --build build-vg -j"$(nproc)" --target velkin-tool velkin_unit_tests
-tool=$PWD/build-vg/velkin-tool
+cmake --build build-vg -j"$(nproc)" --target velkin-tool-test velkin_unit_tests
+tool=$PWD/build-vg/velkin-tool-test
 vg=(valgrind --leak-check=full --show-leak-kinds=all --errors-for-leak-kinds=definite,indirect
     --error-exitcode=1 --suppressions="$PWD/tests/valgrind.supp" --num-callers=30)
 
-sandbox=$PWD/tests/sandbox.sh
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 
-# check NAME DIR EXPECTED_STATUS ARGS...: runs the tool from DIR on ARGS.
+# check NAME DIR EXPECTED_STATUS ARGS...: runs the tool from DIR on ARGS, with
+# a fresh resource root DIR/res/jsons.
 check() {
   local name=$1 dir=$2 want=$3; shift 3
   local status=0
-  rm -rf "$work/scratch"
-  (cd "$dir" && "$sandbox" "$work/scratch" -- "${vg[@]}" "$tool" "$@") \
-    >"$work/stdout" 2>"$work/stderr" || status=$?
+  rm -rf "$dir/res"
+  mkdir -p "$dir/res/jsons"/{tv,htv,lfd,nonsmartmonitor}
+  (cd "$dir" && "${vg[@]}" "$tool" "$@") >"$work/stdout" 2>"$work/stderr" || status=$?
   if [ "$status" -ne "$want" ] || ! grep -q 'ERROR SUMMARY: 0 errors' "$work/stderr"; then
     echo "=== valgrind: $name: exit status $status, expected $want"
     grep -E '^==[0-9]+==' "$work/stderr" | grep -vE '^==[0-9]+== *$' | tail -60
@@ -35,7 +36,8 @@ check() {
 
 for example in examples/*.json; do
   [ -f "$example" ] || continue
-  check "$example" "$PWD" 0 "$example"
+  rm -rf "$work/example" && mkdir "$work/example"
+  check "$example" "$work/example" 0 "$PWD/$example"
 done
 
 # Golden cases: the definition files of the folder, the arguments from "args"

@@ -1,14 +1,14 @@
 #!/usr/bin/env python3
-"""Malformed, hostile and oversized definitions: badinput.py TOOL SANDBOX
+"""Malformed, hostile and oversized definitions: badinput.py TOOL
 
-Runs again inside SANDBOX (tests/sandbox.sh, root only) so the tool writes into
-a private resource root. Each run must exit 0, print nothing on stderr but log
-records and leave only valid JSON files in the profile's directory; a file the
-tool cannot load must leave no file and no output but the "Initial Json" line.
+TOOL is the test build, whose resource root is res/jsons relative to where it
+runs: it runs in a scratch folder holding res/jsons/{tv,htv,lfd,nonsmartmonitor}.
+Each run must exit 0, print nothing on stderr but log records and leave only
+valid JSON files in the profile's directory; a file the tool cannot load must
+leave no file and no output but the "Initial Json" line.
 """
 import json, os, re, shutil, subprocess, sys, tempfile
 
-ROOT = "/usr/apps/tessaly/res/jsons"
 BASE = (b'{"providers": {"s": ["v"]}, "menudelete": {"submenuitems": ["b"]}, "menuadd": '
         b'{"submenuitems": ["s"]}, "menumodify": {"submenuitems": ["v"]}, "menuaddinfo": {"s": '
         b'{"list": ["u", "v"]}}, "menumodifyinfo": {"v": {"name": "L"}}, "menutree": {"main": '
@@ -48,22 +48,23 @@ def cases():  # name, definition, True: loads / False: refused / None: either
     yield "nested behind a quote in a comment", nested(1000000, b'/* " */ '), False
 
 
-def faults(argv, path, loads, **user):
+def faults(argv, work, path, loads, **user):
+    root = os.path.join(work, "res", "jsons")
     try:
-        run = subprocess.run(argv, capture_output=True, timeout=120, **user)
+        run = subprocess.run(argv, cwd=work, capture_output=True, timeout=120, **user)
     except subprocess.TimeoutExpired:
         return ["no exit within 120 s"]
     found = [] if run.returncode == 0 else [f"exit status {run.returncode}"]
     stray = [l for l in run.stderr.splitlines() if l and not re.match(rb"[A-Z?]/velkin: ", l)]
     found += [f"stderr {stray[0][:200]!r}"] if stray else []
     initial = f"Initial Json[{path}] \n".encode()
-    files = [os.path.join(d, f) for d, _, names in os.walk(ROOT) for f in names]
+    files = [os.path.join(d, f) for d, _, names in os.walk(root) for f in names]
     if not run.stdout.startswith(initial) or (loads is False and (run.stdout != initial or files)):
         found.append(f"{len(files)} file(s), stdout {run.stdout[:200]!r}")
     if loads and not files:
         found.append("no file written")
     for f in files:
-        if os.path.dirname(f) != ROOT + "/tv":
+        if os.path.dirname(f) != root + "/tv":
             found.append(f"{f}: outside the profile directory")
         try:
             with open(f, "rb") as out:
@@ -74,52 +75,61 @@ def faults(argv, path, loads, **user):
     return found
 
 
-def inside(tool):
-    sys.setrecursionlimit(100000)
-    tmp = tempfile.mkdtemp()
-    os.chmod(tmp, 0o755)
-    path = os.path.join(tmp, "menu-tv.json")
-    report = []
-    for name, data, loads in cases():
-        with open(path, "wb") as f:
-            f.write(data)
-        report += [(name, faults([tool, path], path, loads))]
-    report += [("missing file", faults([tool, path + "x"], path + "x", False))]
-    os.remove(path)
-    os.mkdir(path)
-    report += [("directory as the path", faults([tool, path], path, False))]
-    os.rmdir(path)
-    # Root reads any file: an unreadable one is tried as user nobody.
+def unreadable(tool, work, path):
+    """The "unreadable file" row: mode 0 stops an ordinary user; a user who
+    still reads it (root, or a capability) runs the tool as user nobody."""
     with open(path, "wb") as f:
         f.write(BASE)
     os.chmod(path, 0)
-    shutil.copy(tool, tmp)
-    copy = os.path.join(tmp, os.path.basename(tool))
+    try:
+        open(path, "rb").close()
+    except PermissionError:
+        return faults([tool, path], work, path, False)
+    if os.geteuid() != 0:
+        print("skipped unreadable file: mode 0 does not stop this user, who is not root")
+        return None
+    # nobody needs its own copy of the tool (the build tree may be closed to it)
+    # and, so that a wrong write is seen, the right to write into the root.
+    copy = os.path.join(work, os.path.basename(tool))
+    shutil.copy(tool, copy)
+    for d, _, _ in os.walk(os.path.join(work, "res")):
+        os.chown(d, 65534, 65534)
     nobody = dict(user=65534, group=65534, extra_groups=[])
-    if subprocess.run([copy], capture_output=True, **nobody).returncode == 255:
-        report += [("unreadable file", faults([copy, path], path, False, **nobody))]
-    else:
-        print("skipped: the tool does not run as user nobody here")
-    shutil.rmtree(tmp)
+    if subprocess.run([copy], cwd=work, capture_output=True, **nobody).returncode != 255:
+        print("skipped unreadable file: the tool does not run as user nobody here")
+        return None
+    return faults([copy, path], work, path, False, **nobody)
+
+
+def main():
+    tool = os.path.abspath(sys.argv[1])
+    sys.setrecursionlimit(100000)
+    work = tempfile.mkdtemp()
+    try:
+        os.chmod(work, 0o755)
+        for profile in ("tv", "htv", "lfd", "nonsmartmonitor"):
+            os.makedirs(os.path.join(work, "res", "jsons", profile))
+        path = os.path.join(work, "menu-tv.json")
+        report = []
+        for name, data, loads in cases():
+            with open(path, "wb") as f:
+                f.write(data)
+            report += [(name, faults([tool, path], work, path, loads))]
+        report += [("missing file", faults([tool, path + "x"], work, path + "x", False))]
+        os.remove(path)
+        os.mkdir(path)
+        report += [("directory as the path", faults([tool, path], work, path, False))]
+        os.rmdir(path)
+        found = unreadable(tool, work, path)
+        if found is not None:
+            report += [("unreadable file", found)]
+    finally:
+        shutil.rmtree(work)
     bad = [(name, f) for name, f in report if f]
     for name, f in bad:
         print(f"FAIL {name}: {'; '.join(f)}")
     print(f"{len(report)} definitions, {len(bad)} failed")
     return 1 if bad else 0
-
-
-def main():
-    tool, sandbox = os.path.abspath(sys.argv[1]), sys.argv[2]
-    if len(sys.argv) > 3:
-        return inside(tool)
-    if os.geteuid() != 0:
-        print("skipped: the sandbox needs root")
-        return 77
-    scratch = tempfile.mkdtemp()
-    try:
-        return subprocess.run([sandbox, scratch, "--", sys.executable, __file__, *sys.argv[1:], "in"]).returncode
-    finally:
-        shutil.rmtree(scratch)
 
 
 if __name__ == "__main__":
