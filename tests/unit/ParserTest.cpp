@@ -7,6 +7,8 @@
 #include "JsonParser.h"
 #include "LogCapture.h"
 
+// The case tables are laid out by hand, a row a line.
+// clang-format off
 namespace {
 
 using List = std::list<std::string>;
@@ -64,8 +66,8 @@ protected:
 TEST_F(ParserTest, FindJsonPathResult)
 {
     char match[] = "$.menuitems.pic", none[] = "$.menuitems.ghost";
-    for (const auto& [path, text] :
-         {std::pair{match, R"([{"display-name":"P","style":"title"}])"}, std::pair{none, "[]"}}) {
+    for (const auto& [path, text] : {std::pair{match, R"([{"display-name":"P","style":"title"}])"},
+                                     std::pair{none, "[]"}}) {
         char* result = p_->FindJsonPathResult(parser_, generator_, path);
         EXPECT_STREQ(result, text);
         g_free(result);
@@ -78,23 +80,18 @@ TEST_F(ParserTest, FindJsonPathResult)
 TEST_F(ParserTest, TrimmingLeavesTheOutputAloneOnFailure)
 {
     const char *last = "RemoveLastChar", *both = "RemoveFirstLastChar";
-    const struct {
-        const char* op;
-        const char* text;
-        int count;
-        const char* out;
-        std::string log;
-    } cases[] = {
-        {last, "{}", 1, "{", P(last, 255, "String :{")},
-        {last, "abc", 0, "abc", P(last, 255, "String :abc")},
-        {last, "x", 1, nullptr, P(last, 250, "len error[1]")},
-        {last, "abc", 3, nullptr, P(last, 250, "len error[3]")},
-        {last, "abc", -1, nullptr, P(last, 250, "len error[3]")},
-        {last, nullptr, 1, nullptr, P(last, 242, "Null")},
-        {both, "[1]", 0, "1", P(both, 277, "String :1")},
-        {both, "[]", 0, nullptr, P(both, 272, "len error[2]")},
-        {both, nullptr, 0, nullptr, P(both, 264, "Null")},
-    };
+    const struct { const char* op; const char* text; int count; const char* out; std::string log; }
+        cases[] = {
+            {last, "{}", 1, "{", P(last, 255, "String :{")},
+            {last, "abc", 0, "abc", P(last, 255, "String :abc")},
+            {last, "x", 1, nullptr, P(last, 250, "len error[1]")},
+            {last, "abc", 3, nullptr, P(last, 250, "len error[3]")},
+            {last, "abc", -1, nullptr, P(last, 250, "len error[3]")},
+            {last, nullptr, 1, nullptr, P(last, 242, "Null")},
+            {both, "[1]", 0, "1", P(both, 277, "String :1")},
+            {both, "[]", 0, nullptr, P(both, 272, "len error[2]")},
+            {both, nullptr, 0, nullptr, P(both, 264, "Null")},
+        };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.log);
         CapturedLogs().clear();
@@ -109,16 +106,9 @@ TEST_F(ParserTest, TrimmingLeavesTheOutputAloneOnFailure)
 
 TEST_F(ParserTest, ConvertToListNodeAppendsQuotedStrings)
 {
-    const struct {
-        const char* text;
-        bool ok;
-        List list;
-    } cases[] = {
-        {"[]", false, {"old"}},
-        {"[\n]", false, {"old"}},
-        {nullptr, false, {"old"}},
-        {"[[]]", true, {"old"}},
-        {R"([["x","y"]])", true, {"old", "x", "y"}},
+    const struct { const char* text; bool ok; List list; } cases[] = {
+        {"[]", false, {"old"}}, {"[\n]", false, {"old"}}, {nullptr, false, {"old"}},
+        {"[[]]", true, {"old"}}, {R"([["x","y"]])", true, {"old", "x", "y"}},
         {R"([{"k":"v","n":1,"e":""}])", true, {"old", "k", "v", "n", "e", ""}},
     };
     for (const auto& c : cases) {
@@ -132,16 +122,11 @@ TEST_F(ParserTest, ConvertToListNodeAppendsQuotedStrings)
 
 TEST_F(ParserTest, MergeListKeepsBothOrders)
 {
-    const struct {
-        List added, items, merged;
-    } cases[] = {
+    const struct { List added, items, merged; } cases[] = {
         {{"a", "n", "c"}, {"a", "b", "c", "d"}, {"a", "n", "b", "c", "d"}},
-        {{}, {"a", "b"}, {"a", "b"}},
-        {{"a", "b"}, {}, {"a", "b"}},
-        {{"c", "a"}, {"a", "b", "c"}, {"a", "b", "c", "a"}},
-        {{"a", "b"}, {"a", "b"}, {"a", "b"}},
-        {{"x", "b"}, {"a", "b", "c"}, {"x", "a", "b", "c"}},
-        {{"A"}, {"a"}, {"A", "a"}},
+        {{}, {"a", "b"}, {"a", "b"}}, {{"a", "b"}, {}, {"a", "b"}},
+        {{"c", "a"}, {"a", "b", "c"}, {"a", "b", "c", "a"}}, {{"a", "b"}, {"a", "b"}, {"a", "b"}},
+        {{"x", "b"}, {"a", "b", "c"}, {"x", "a", "b", "c"}}, {{"A"}, {"a"}, {"A", "a"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.added) + " + " + testing::PrintToString(c.items));
@@ -161,15 +146,8 @@ TEST_F(ParserTest, MenuJsonFileReturnsTheReaderToTheRoot)
 {
     auto L = [](int line, const std::string& text) { return P("PaserMenuJsonFile", line, text); };
     auto key = [&](const char* k) { return L(89, std::string("m_PaserMenuJsonFile key: ") + k); };
-    const struct {
-        const char* key;
-        bool ok;
-        List list;
-        Lines log;
-    } cases[] = {
-        {"menudelete",
-         true,
-         {"old", "a", "b"},
+    const struct { const char* key; bool ok; List list; Lines log; } cases[] = {
+        {"menudelete", true, {"old", "a", "b"},
          {key("menudelete"), L(121, "Add to List: a"), L(121, "Add to List: b")}},
         {"nokey", false, {"old"}, {key("nokey"), L(93, "Read ERR [nokey] ")}},
         {"menuadd", false, {"old"}, {key("menuadd"), L(100, "Read ERR submenuitems")}},
@@ -191,25 +169,14 @@ TEST_F(ParserTest, ItemEntryAndAmendmentTexts)
 {
     const std::string pic = R"("pic":{"display-name":"P","style":"title"})";
     const std::string ghost = R"("ghost":{"display-name":"Json Syntax Error","style":"title"})";
-    const struct {
-        bool modify;
-        const char* id;
-        const char* out;
-        Lines log;
-    } cases[] = {
-        {false,
-         "pic",
-         pic.c_str(),
+    const struct { bool modify; const char* id; const char* out; Lines log; } cases[] = {
+        {false, "pic", pic.c_str(),
          {P("RemoveFirstLastChar", 277, "String :" + pic.substr(6)),
           P("PaserMenuItems", 432, "INFO: " + pic)}},
-        {false,
-         "ghost",
-         ghost.c_str(),
+        {false, "ghost", ghost.c_str(),
          {P("RemoveFirstLastChar", 272, "len error[2]"),
           P("PaserMenuItems", 432, "INFO: " + ghost)}},
-        {true,
-         "pic",
-         R"("display-name":"X")",
+        {true, "pic", R"("display-name":"X")",
          {P("PaserModifyItem", 312, R"(String :"display-name":"X")")}},
         {true, "empty", nullptr, {P("PaserModifyItem", 306, "len error[4]")}},
         {true, "ghost", nullptr, {P("PaserModifyItem", 306, "len error[2]")}},
@@ -232,13 +199,7 @@ TEST_F(ParserTest, MenuAddItemAppendsTheMenusList)
     auto add = [](std::string e) { return P("m_ConvertToListNode", 154, "Groupitems Add: " + e); };
     const std::string invalid = P("m_ConvertToListNode", 143, "invaild array");
     const std::string none = P("PaserMenuAddItem", 340, "Empty New");
-    const struct {
-        const char* menu;
-        List before;
-        bool ok;
-        List after;
-        Lines log;
-    } cases[] = {
+    const struct { const char* menu; List before; bool ok; List after; Lines log; } cases[] = {
         {"ghost", {}, false, {}, {got("[]"), invalid, none}},
         {"bare", {}, false, {}, {got("[[]]"), none}},
         {"main", {"x"}, true, {"x", "n", "m"}, {got(R"([["n","m"]])"), add("n"), add("m")}},
@@ -258,12 +219,7 @@ TEST_F(ParserTest, MenuAddItemAppendsTheMenusList)
 TEST_F(ParserTest, TreeGroupFileFlattensGroupsAndStaysOnTheNode)
 {
     auto L = [](int line, const char* text) { return P("PaserMenuTreeGroupFile", line, text); };
-    const struct {
-        const char* menu;
-        bool ok;
-        List list;
-        std::string log;
-    } cases[] = {
+    const struct { const char* menu; bool ok; List list; std::string log; } cases[] = {
         {"two", true, {"1", "a", "b", "0", "c"}, L(234, "Group End")},
         {"number", true, {"a"}, L(184, "Number[1]")},
         {"three", false, {"old"}, L(194, "Failed No Suppport No.3 case")},

@@ -7,6 +7,8 @@
 #include "LogCapture.h"
 #include "OutputFiles.h"
 
+// The case tables are laid out by hand, a row a line.
+// clang-format off
 namespace {
 
 using List = std::list<std::string>;
@@ -14,21 +16,12 @@ using Lines = std::vector<std::string>;
 
 TEST(ToolTest, ProviderFilePathFollowsTheProfileTable)
 {
-    const struct {
-        const char* path;
-        const char* dir;
-    } cases[] = {
-        {"/opt/defs/menu-tv.json", "tv"},
-        {"menu-non-smart-monitor.json", "nonsmartmonitor"},
-        {"menu-htv.json", "htv"},
-        {"old-menu-lfd.json", "lfd"},
-        {"menu-tv.json.orig", "tv"},
-        {"/d/menu-lfd.json/menu-tv.json", "tv"},
-        {"/d/menu-lfd.json/menu-htv.json", "htv"},
+    const struct { const char* path; const char* dir; } cases[] = {
+        {"/opt/defs/menu-tv.json", "tv"}, {"menu-non-smart-monitor.json", "nonsmartmonitor"},
+        {"menu-htv.json", "htv"}, {"old-menu-lfd.json", "lfd"}, {"menu-tv.json.orig", "tv"},
+        {"/d/menu-lfd.json/menu-tv.json", "tv"}, {"/d/menu-lfd.json/menu-htv.json", "htv"},
         {"/d/menu-htv.json/menu-non-smart-monitor.json", "nonsmartmonitor"},
-        {"Menu-TV.json", nullptr},
-        {"menu-tv.JSON", nullptr},
-        {"menu.json", nullptr},
+        {"Menu-TV.json", nullptr}, {"menu-tv.JSON", nullptr}, {"menu.json", nullptr},
     };
     JsonTool tool;
     for (const auto& c : cases) {
@@ -54,8 +47,8 @@ TEST(ToolTest, ModifyGroupItemsListDropsDeletedEntries)
     gchar* dir = g_dir_make_tmp("velkin-unit-XXXXXX", nullptr);
     ASSERT_NE(dir, nullptr);
     const std::string file = std::string(dir) + "/menu-tv.json";
-    ASSERT_TRUE(
-        g_file_set_contents(file.c_str(), R"({"menudelete":{"submenuitems":["b"]}})", -1, nullptr));
+    ASSERT_TRUE(g_file_set_contents(file.c_str(), R"({"menudelete":{"submenuitems":["b"]}})", -1,
+                                    nullptr));
     ScratchTool tool(dir);
     tool.SeparateJsonFile(file.c_str());
 
