@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need (as root).
 set -eu
 packages=(cmake g++ pkg-config libjson-glib-dev libglib2.0-dev libefl-all-dev googletest
-          libgtest-dev valgrind util-linux python3 groff-base mandoc "$@")
+          libgtest-dev valgrind util-linux python3 python3-jsonschema groff-base mandoc "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
