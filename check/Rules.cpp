@@ -322,15 +322,27 @@ private:
         long line = 1;
         long column = 1;
         int used = 0;
-        std::string text = message;
+        const char* text = message;
         if (std::sscanf(message, "<data>:%ld:%ld: %n", &line, &column, &used) == 2 && used > 0) {
             text = message + used;
         } else {
             line = 1;
             column = 1;
         }
+        // The message quotes the offending token, which may hold line breaks.
+        std::string shown;
+        for (const char* p = text; *p != '\0'; ++p) {
+            const unsigned char c = static_cast<unsigned char>(*p);
+            if (c < 0x20) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\x%02x", c);
+                shown += escape;
+            } else {
+                shown += static_cast<char>(c);
+            }
+        }
         m_found.emplace_back(m_found.size(),
-                             Diagnostic{RuleId::Syntax, Position{line, column}, text});
+                             Diagnostic{RuleId::Syntax, Position{line, column}, shown});
     }
 
     void FindDuplicates(const Node& node)
