@@ -3,7 +3,9 @@
 2.1.0 document whose rules, results, levels, messages and locations are those
 of the text output of the same run.
 
-Usage: sarif.py CHECKER CASES_DIR
+Also checks that the manual page and the README describe every rule.
+
+Usage: sarif.py CHECKER CASES_DIR MAN_PAGE README
 """
 import json
 import os
@@ -11,7 +13,8 @@ import re
 import subprocess
 import sys
 
-checker, cases = sys.argv[1], sys.argv[2]
+checker, cases, page, readme = sys.argv[1:5]
+page_text, readme_text = open(page).read(), open(readme).read()
 os.chdir(cases)
 files = ["unsafe-menu-name/menu-tv.json", "multiple-parents/menu-tv.json", "clean/menu-tv.json"]
 text = subprocess.run([checker] + files, capture_output=True, text=True)
@@ -47,6 +50,10 @@ for result, (path, row, col, level, message, rule) in zip(results, expected):
     assert physical["artifactLocation"]["uri"] == path, physical
     assert physical["region"]["startLine"] == int(row), physical
     assert physical["region"]["startColumn"] == int(col), physical
+
+for r in ids:
+    assert "\n.BR %s \"" % r in page_text, "velkin-check(1) lacks rule " + r
+    assert "\n| `%s` |" % r in readme_text, "README lacks rule " + r
 
 clean = subprocess.run([checker, "--format=sarif", "clean/menu-tv.json"], capture_output=True,
                        text=True)
