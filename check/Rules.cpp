@@ -453,6 +453,23 @@ private:
         CheckIdentifier(menu, offset, kMenuQuery, kDriverQuerySize, "menu");
     }
 
+    // The groups of a menu are looked up with "$.menutree.<menu>.group[<i>].indent-level"
+    // (at most two groups are read, so <i> is one digit) in the 1024-byte buffer.
+    void CheckGroupQuery(const Located& node, const std::string& menu, size_t offset)
+    {
+        JsonArray* groups = AsArray(Child(node, "group").node);
+        if (groups == nullptr || json_array_get_length(groups) == 0 ||
+            json_array_get_length(groups) > 2)
+            return;
+        constexpr std::string_view kLongest = ".group[0].indent-level";
+        if (kMenuQuery.size() + menu.size() < kDriverQuerySize &&
+            kMenuQuery.size() + menu.size() + kLongest.size() >= kDriverQuerySize)
+            Report(RuleId::QueryTooLong, offset,
+                   "menu " + Show(menu) + " is " + std::to_string(menu.size()) +
+                       " bytes long: its group lookup is cut at " +
+                       std::to_string(kDriverQuerySize) + " bytes");
+    }
+
     void CheckDocument(const Located& root)
     {
         m_root = root.node;
@@ -509,8 +526,10 @@ private:
             const Located node{json_object_get_member(treeObject, menu.c_str()),
                                value != nullptr ? &value->value : nullptr};
             const bool written = m_deleted.count(menu) == 0;
-            if (written)
+            if (written) {
                 CheckMenuName(menu, NameOffset(name));
+                CheckGroupQuery(node, menu, NameOffset(name));
+            }
 
             const Located list = Child(node, "submenuitems");
             const std::vector<Entry> entries =
