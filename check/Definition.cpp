@@ -264,7 +264,8 @@ Position Definition::At(size_t offset) const
         return Position();
     const auto next = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), offset);
     const size_t line = static_cast<size_t>(next - m_lineStarts.begin());
-    return Position{static_cast<long>(line), static_cast<long>(offset - m_lineStarts[line - 1] + 1)};
+    const size_t column = offset - m_lineStarts[line - 1] + 1;
+    return Position{static_cast<long>(line), static_cast<long>(column)};
 }
 
 }  // namespace check

@@ -272,7 +272,8 @@ public:
         }
         JsonNode* rootNode = json_parser_get_root(parser);
         if (rootNode == nullptr) {
-            Report(RuleId::NoMenutree, kNoOffset, "the document is empty: nothing would be written");
+            Report(RuleId::NoMenutree, kNoOffset,
+                   "the document is empty: nothing would be written");
             return Finish();
         }
         const Node* scanned = m_def.Root();
@@ -286,7 +287,7 @@ private:
     const char* m_path;
     std::string_view m_text;
     Definition m_def;
-    std::vector<std::pair<size_t, Diagnostic>> m_found;  // insertion order kept for ties
+    std::vector<Diagnostic> m_found;
 
     std::unordered_set<std::string> m_deleted, m_addMenus, m_modified;
     std::unordered_set<std::string> m_menus;      // members of "menutree"
@@ -299,21 +300,19 @@ private:
 
     void Report(RuleId rule, size_t offset, std::string message)
     {
-        m_found.emplace_back(m_found.size(), Diagnostic{rule, m_def.At(offset), std::move(message)});
+        m_found.push_back(Diagnostic{rule, m_def.At(offset), std::move(message)});
     }
 
+    // File order; findings at one position keep the order they were made in.
     std::vector<Diagnostic> Finish()
     {
-        std::stable_sort(m_found.begin(), m_found.end(), [](const auto& a, const auto& b) {
-            const Position& p = a.second.position;
-            const Position& q = b.second.position;
+        auto before = [](const Diagnostic& a, const Diagnostic& b) {
+            const Position& p = a.position;
+            const Position& q = b.position;
             return p.line != q.line ? p.line < q.line : p.column < q.column;
-        });
-        std::vector<Diagnostic> out;
-        out.reserve(m_found.size());
-        for (auto& f : m_found)
-            out.push_back(std::move(f.second));
-        return out;
+        };
+        std::stable_sort(m_found.begin(), m_found.end(), before);
+        return std::move(m_found);
     }
 
     // json-glib's message begins "<data>:LINE:COLUMN: "; the rest is kept.
@@ -341,8 +340,7 @@ private:
                 shown += static_cast<char>(c);
             }
         }
-        m_found.emplace_back(m_found.size(),
-                             Diagnostic{RuleId::Syntax, Position{line, column}, shown});
+        m_found.push_back(Diagnostic{RuleId::Syntax, Position{line, column}, shown});
     }
 
     void FindDuplicates(const Node& node)
@@ -658,8 +656,8 @@ private:
             for (const Entry& e : Identifiers(items, "a \"group-items\" of menu " + Show(menu)))
                 if (own.count(e.id) == 0)
                     Report(RuleId::GroupItemNotListed, e.offset,
-                           "group entry " + Show(e.id) + " is not in the \"submenuitems\" of menu " +
-                               Show(menu));
+                           "group entry " + Show(e.id) +
+                               " is not in the \"submenuitems\" of menu " + Show(menu));
         }
     }
 

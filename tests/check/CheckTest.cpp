@@ -44,7 +44,7 @@ TEST(CheckJsonPath, PredicateAgreesWithJsonGlib)
                          "a\\b", "a\"b", "", "*", "*x", ".", "a.b", "..", "a..b", "[",
                          "x[0]", "decoy.inner", "decoy[0]", "a[", "]a"};
     for (const char* id : ids)
-        EXPECT_EQ(check::PlainForJsonPath(id), LookupFindsExactly(id)) << "identifier '" << id << "'";
+        EXPECT_EQ(check::PlainForJsonPath(id), LookupFindsExactly(id)) << "identifier " << id;
 }
 
 struct Where {
