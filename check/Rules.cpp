@@ -365,8 +365,11 @@ private:
         }
     }
 
-    // The string elements of an identifier array, reporting the others.
-    std::vector<Entry> Identifiers(const Located& array, const std::string& where)
+    // The string elements of an identifier array, reporting the others. Lists
+    // the splitter reads `fromText` (group items, add lists) are split at the
+    // quotes of their serialised text: every string nested in an element counts.
+    std::vector<Entry> Identifiers(const Located& array, const std::string& where,
+                                   bool fromText = false)
     {
         std::vector<Entry> out;
         JsonArray* a = AsArray(array.node);
@@ -380,8 +383,10 @@ private:
                 out.push_back(Entry{s, ValueOffset(e.at)});
             else
                 Report(RuleId::NonStringIdentifier, ValueOffset(e.at),
-                       "element " + std::to_string(i) + " of " + where +
-                           " is not a string: it is passed over");
+                       "element " + std::to_string(i) + " of " + where + " is not a string: " +
+                           (fromText && (AsObject(e.node) != nullptr || AsArray(e.node) != nullptr)
+                                ? "every string inside it is read as an identifier"
+                                : "it is passed over"));
         }
         return out;
     }
@@ -556,7 +561,7 @@ private:
             if (m_addMenus.count(menu) != 0) {
                 const Located added = Child(Child(addInfo, menu.c_str()), "list");
                 for (const Entry& e :
-                     Identifiers(added, "the \"menuaddinfo\" list of menu " + Show(menu))) {
+                     Identifiers(added, "the \"menuaddinfo\" list of menu " + Show(menu), true)) {
                     if (items.count(e.id) != 0)
                         continue;
                     m_added.insert(e.id);
@@ -653,7 +658,8 @@ private:
         const guint n = json_array_get_length(a);
         for (guint i = 0; i < n; ++i) {
             const Located items = Child(Element(groups, i), "group-items");
-            for (const Entry& e : Identifiers(items, "a \"group-items\" of menu " + Show(menu)))
+            for (const Entry& e :
+                 Identifiers(items, "a \"group-items\" of menu " + Show(menu), true))
                 if (own.count(e.id) == 0)
                     Report(RuleId::GroupItemNotListed, e.offset,
                            "group entry " + Show(e.id) +
