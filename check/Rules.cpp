@@ -324,6 +324,9 @@ private:
         const char* text = message;
         if (std::sscanf(message, "<data>:%ld:%ld: %n", &line, &column, &used) == 2 && used > 0) {
             text = message + used;
+            // At the end of a line json-glib's scanner may stand at column 0.
+            line = std::max(line, 1L);
+            column = std::max(column, 1L);
         } else {
             line = 1;
             column = 1;
