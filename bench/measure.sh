@@ -3,7 +3,8 @@
 # /usr overlaid (writes land in SCRATCH) and an empty tmpfs as the resource
 # root, so nothing reaches the machine's /usr. It runs the tool and the floor
 # on each definition RUNS times, alternating, under /usr/bin/time -v, and
-# prints one line per run:  <definition> <tool|floor> <wall seconds> <peak RSS kB>
+# prints one line per run:  <definition> <tool|floor|check> <wall seconds> <peak RSS kB>
+# (check: velkin-check, when VELKIN_BENCH_CHECKER names it)
 # The output tree is cleared between runs, outside the timed region.
 #   measure.sh SCRATCH TOOL FLOOR RUNS DEF...
 set -eu
@@ -29,7 +30,9 @@ one() {
   clear_tree
   sync
   t0=$EPOCHREALTIME
-  /usr/bin/time -v -o "$scratch/time.txt" "$bin" "$def" >"$scratch/$kind.stdout" 2>"$scratch/$kind.log"
+  # The checker exits 1 on findings; the tool always 0.
+  /usr/bin/time -v -o "$scratch/time.txt" "$bin" "$def" >"$scratch/$kind.stdout" 2>"$scratch/$kind.log" ||
+    [ "$kind" = check ]
   t1=$EPOCHREALTIME
   rss=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$scratch/time.txt")
   awk -v d="$def" -v k="$kind" -v a="$t0" -v b="$t1" -v r="$rss" \
@@ -43,5 +46,8 @@ for ((i = 0; i < runs; i++)); do
   for def in "$@"; do
     one tool "$tool" "$def"
     one floor "$floor" "$def"
+    if [ -n "${VELKIN_BENCH_CHECKER:-}" ]; then
+      one check "$VELKIN_BENCH_CHECKER" "$def"
+    fi
   done
 done

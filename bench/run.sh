@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Benchmarks velkin-tool against the floor (json-glib parsing a definition and
 # serialising it once) on generated definitions of about 1, 10 and 40 MB, and
-# prints median wall time, peak RSS and the growth of time per MB. As root:
+# prints median wall time, peak RSS and the growth of time per MB, then
+# velkin-check's time on each definition against the tool's. As root:
 #   bench/run.sh              all sizes, 5 runs each
 #   bench/run.sh --smallest   the smallest size only (CI)
 # Environment: VELKIN_BENCH_SIZES (MB, default "1 10 40"), VELKIN_BENCH_RUNS
@@ -25,7 +26,7 @@ fi
 
 scripts/deps.sh time
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELKIN_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target velkin-tool velkin-floor >/dev/null
+cmake --build "$build" -j"$(nproc)" --target velkin-tool velkin-floor velkin-check >/dev/null
 build=$(cd "$build" && pwd)
 
 tmp=$(mktemp -d /tmp/velkin-bench.XXXXXX)
@@ -37,7 +38,7 @@ for mb in $sizes; do
   defs+=("$tmp/defs/$mb/menu-tv.json")
 done
 
-bash bench/measure.sh "$tmp/scratch" "$build/velkin-tool" "$build/bench/velkin-floor" \
+VELKIN_BENCH_CHECKER=$build/check/velkin-check bash bench/measure.sh "$tmp/scratch" "$build/velkin-tool" "$build/bench/velkin-floor" \
   "$runs" "${defs[@]}" > "$tmp/runs.txt"
 
 python3 - "$tmp/runs.txt" "$runs" <<'PY'
@@ -62,4 +63,11 @@ for d, r in by.items():
     print("%8.2f %8.3f %8.3f %6.2f %12.1f %13.1f %10.2f %10.4f %12s"
           % (mb, tw, fw, tw / fw, tr, fr, tr / fr, per, growth))
     prev = per
+# velkin-check on each definition, against the tool's time (target: within 2x).
+print("%8s %8s %8s %12s" % ("size MB", "check s", "tool s", "check/tool"))
+for d, r in by.items():
+    if "check" in r:
+        cw = statistics.median(w for w, _ in r["check"])
+        tw = statistics.median(w for w, _ in r["tool"])
+        print("%8.2f %8.3f %8.3f %12.2f" % (os.path.getsize(d) / 1e6, cw, tw, cw / tw))
 PY

@@ -3,7 +3,7 @@
 # when not run as root; does nothing when they are all installed.
 set -eu
 packages=(cmake g++ pkg-config libjson-glib-dev libglib2.0-dev libefl-all-dev googletest
-          libgtest-dev valgrind util-linux python3 groff-base mandoc "$@")
+          libgtest-dev valgrind util-linux python3 python3-jsonschema groff-base mandoc "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

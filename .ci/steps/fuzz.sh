@@ -19,7 +19,7 @@ cmake --build "$build" -j"$(nproc)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TMPDIR=$work
-targets=(fuzz_separate fuzz_lists)
+targets=(fuzz_separate fuzz_lists fuzz_check)
 status=0
 reason='ERROR|runtime error|check failed|bad output|GLib'
 
@@ -43,7 +43,7 @@ for target in "${targets[@]}"; do
   mkdir -p "$work/$target/corpus" "$work/$target/artifacts"
   seeds=(fuzz/corpus/"$target")
   dict=()
-  if [ "$target" = fuzz_separate ]; then
+  if [ "$target" = fuzz_separate ] || [ "$target" = fuzz_check ]; then
     dict=(-dict=fuzz/fuzz_separate.dict)
     [ -d examples ] && seeds+=(examples)
   fi

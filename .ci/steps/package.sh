@@ -29,6 +29,8 @@ echo "built $rpm"
 root=/usr/apps/tessaly/res/jsons
 wanted=(/usr/bin/velkin-tool /usr/share/man/man1/velkin-tool.1
         "$root/tv" "$root/htv" "$root/lfd" "$root/nonsmartmonitor")
+wanted+=(/usr/bin/velkin-check /usr/share/man/man1/velkin-check.1
+         /usr/share/velkin-tool/menu-definition.schema.json)
 
 # Contents: dpkg-deb -c prints ./path, with a trailing slash on directories.
 deb_long=$(dpkg-deb -c "$deb")

@@ -72,4 +72,30 @@ else
   echo "valgrind: unit tests: clean"
 fi
 
+# velkin-check on the examples and on checker cases that take each path:
+# refused files, fallback positions, every rule, SARIF.
+cmake --build build-vg -j"$(nproc)" --target velkin-check >/dev/null
+checker=$PWD/build-vg/check/velkin-check
+cases=tests/check/cases
+for run in "0 examples/menu-tv.json examples/menu-lfd.json" \
+           "1 --format=sarif examples/menu-tv.json $cases/syntax/menu-tv.json" \
+           "1 $cases/too-deep/menu-tv.json $cases/empty/menu-tv.json" \
+           "0 $cases/unfollowed-syntax/menu-tv.json $cases/duplicate-key/menu-tv.json" \
+           "1 $cases/unsafe-menu-name/menu-tv.json $cases/query-too-long/menu-tv.json" \
+           "0 $cases/parent-cycle/menu-tv.json $cases/ignored-edit-info/menu-tv.json" \
+           "0 $cases/jsonpath-identifier/menu-tv.json $cases/non-string-identifier/menu-tv.json" \
+           "2 $cases/clean/menu-tv.json no-such-menu-tv.json"; do
+  read -r want args <<<"$run"
+  status=0
+  # shellcheck disable=SC2086
+  "${vg[@]}" "$checker" $args >"$work/stdout" 2>"$work/stderr" || status=$?
+  if [ "$status" -ne "$want" ] || ! grep -q 'ERROR SUMMARY: 0 errors' "$work/stderr"; then
+    echo "=== valgrind: velkin-check $args: exit status $status, expected $want"
+    grep -E '^==[0-9]+==' "$work/stderr" | grep -vE '^==[0-9]+== *$' | tail -60
+    failures=$((failures + 1))
+  else
+    echo "valgrind: velkin-check $args: clean"
+  fi
+done
+
 [ "$failures" -eq 0 ] || { echo "valgrind: $failures run(s) failed"; exit 1; }

@@ -1,0 +1,57 @@
+// The checker on arbitrary bytes as a menu definition. On top of the sanitizers
+// and the GLib check: the diagnostics come in file order at positions inside
+// the text, a file json-glib refuses or that nests too deep gets only that
+// diagnostic, and the SARIF output is JSON that json-glib reads back.
+#include <json-glib/json-glib.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "FuzzSupport.h"
+#include "Report.h"
+#include "Rules.h"
+
+#define CHECK(ok) \
+    if (!(ok)) (std::fprintf(stderr, "check failed: %s\n", #ok), std::abort())
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    FailOnGLibWarning();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    check::FileReport report{"menu-tv.json", check::CheckDefinition("menu-tv.json", text)};
+
+    const long lines = 1 + std::count(text.begin(), text.end(), '\n');
+    bool refused = false;
+    for (size_t i = 0; i < report.diagnostics.size(); ++i) {
+        const check::Diagnostic& d = report.diagnostics[i];
+        CHECK(d.position.line >= 1 && d.position.line <= lines && d.position.column >= 1);
+        CHECK(d.message.find('\n') == std::string::npos);
+        if (i > 0) {
+            const check::Position& p = report.diagnostics[i - 1].position;
+            CHECK(p.line < d.position.line ||
+                  (p.line == d.position.line && p.column <= d.position.column));
+        }
+        refused = refused || d.rule == check::RuleId::Syntax || d.rule == check::RuleId::TooDeep;
+    }
+    if (refused)
+        CHECK(report.diagnostics.size() == 1);
+
+    std::ostringstream textOut;
+    check::WriteText(textOut, report);
+    std::ostringstream sarif;
+    check::WriteSarif(sarif, {report}, "0");
+    const std::string log = sarif.str();
+    g_autoptr(JsonParser) parser = json_parser_new();
+    CHECK(json_parser_load_from_data(parser, log.data(), static_cast<gssize>(log.size()), nullptr));
+    CHECK(g_utf8_validate(log.data(), static_cast<gssize>(log.size()), nullptr));
+    return 0;
+}

@@ -1,0 +1,125 @@
+// The checker's parts that the golden cases cannot pin down one by one: the
+// JSONPath predicate against json-glib itself, and the positions the scanner
+// gives (or refuses to give).
+#include <gtest/gtest.h>
+#include <json-glib/json-glib.h>
+
+#include <string>
+
+#include "Definition.h"
+#include "JsonPathText.h"
+#include "Rules.h"
+
+namespace {
+
+// Does the splitter's own query "$.menuitems.<id>" find exactly the member
+// named `id` of a document that also holds decoys?
+bool LookupFindsExactly(const std::string& id)
+{
+    g_autoptr(JsonBuilder) b = json_builder_new();
+    json_builder_begin_object(b);
+    json_builder_set_member_name(b, "menuitems");
+    json_builder_begin_object(b);
+    json_builder_set_member_name(b, "decoy");
+    json_builder_begin_object(b);
+    json_builder_set_member_name(b, "inner");
+    json_builder_add_int_value(b, 7);
+    json_builder_end_object(b);
+    json_builder_set_member_name(b, id.c_str());
+    json_builder_add_int_value(b, 12345);
+    json_builder_end_object(b);
+    json_builder_end_object(b);
+    JsonNode* root = json_builder_get_root(b);
+    g_autoptr(JsonGenerator) generator = json_generator_new();
+    const std::string query = "$.menuitems." + id;
+    QueryText result(JsonPathMatchText(root, generator, query.c_str()));
+    json_node_unref(root);
+    return std::string(result.text) == "[12345]";
+}
+
+TEST(CheckJsonPath, PredicateAgreesWithJsonGlib)
+{
+    const char* ids[] = {"volume", "ok-1", "star*", "$dollar", "sp ace", "a]", "a'", "'a'",
+                         "a:b", "?", "@", "a,b", "(x)", "1", "-1", "caf\xc3\xa9", "a/b",
+                         "a\\b", "a\"b", "", "*", "*x", ".", "a.b", "..", "a..b", "[",
+                         "x[0]", "decoy.inner", "decoy[0]", "a[", "]a"};
+    for (const char* id : ids)
+        EXPECT_EQ(check::PlainForJsonPath(id), LookupFindsExactly(id)) << "identifier " << id;
+}
+
+struct Where {
+    long line;
+    long column;
+};
+
+Where At(const check::Definition& d, size_t offset)
+{
+    const check::Position p = d.At(offset);
+    return Where{p.line, p.column};
+}
+
+TEST(CheckDefinition, PositionsOfMembersAndElements)
+{
+    const std::string text =
+        "{\n"
+        "  \"a\\u00e9\": [1, \"x\",\n"
+        "\t{\"k\" : null}],\n"
+        "  /* note */ \"b\": \"line\\nbreak\", \"b\": true\n"
+        "}\n";
+    const check::Definition d(text);
+    const check::Node* root = d.Root();
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->members.size(), 3u);
+    EXPECT_EQ(root->members[0].name, "a\xc3\xa9");
+    const auto& list = root->members[0].value;
+    ASSERT_EQ(list.elements.size(), 3u);
+    const struct {
+        size_t offset;
+        Where want;
+    } cases[] = {
+        {root->offset, {1, 1}},
+        {root->members[0].offset, {2, 3}},
+        {list.offset, {2, 14}},
+        {list.elements[0].offset, {2, 15}},
+        {list.elements[1].offset, {2, 18}},
+        {list.elements[2].offset, {3, 2}},
+        {list.elements[2].members[0].offset, {3, 3}},
+        {root->members[1].offset, {4, 14}},
+        {root->members[2].offset, {4, 34}},
+        {check::kNoOffset, {1, 1}},
+    };
+    for (const auto& c : cases) {
+        const Where got = At(d, c.offset);
+        EXPECT_EQ(got.line, c.want.line) << "offset " << c.offset;
+        EXPECT_EQ(got.column, c.want.column) << "offset " << c.offset;
+    }
+    EXPECT_EQ(root->members[1].value.text, "line\nbreak");
+}
+
+// Syntax json-glib accepts but the scanner does not follow leaves no tree, so
+// positions fall back to 1:1 instead of pointing at the wrong place.
+TEST(CheckDefinition, UnfollowedSyntaxGivesNoTree)
+{
+    const char* texts[] = {
+        "{'a': 1}", "{\"a\": 0x10}x", "{\"a\": \"\\200\"}", "{\"a\": // c\n1}",
+        "{\"a\": 1,}", "[1 2]", "{\"a\": tru}", "{\"a\": \"\\ud800\"}", "/* open", "",
+    };
+    for (const char* text : texts)
+        EXPECT_EQ(check::Definition(text).Root(), nullptr) << text;
+    // A NUL byte ends the text as it ends json-glib's input.
+    const std::string withNul("{\"a\": 1}\0garbage", 16);
+    EXPECT_NE(check::Definition(withNul).Root(), nullptr);
+}
+
+TEST(CheckRules, EveryRuleHasDistinctIdAndHelp)
+{
+    const auto& rules = check::Rules();
+    for (size_t i = 0; i < rules.size(); ++i) {
+        EXPECT_EQ(static_cast<size_t>(rules[i].id), i);
+        EXPECT_STRNE(rules[i].help, "");
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_STRNE(rules[i].name, rules[j].name);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Runs velkin-check on the definition of one case folder, from inside it, and
+# compares its output with the folder's "expected" (json-glib's own wording of
+# a syntax error is not compared, its position is). The exit status must be 1
+# exactly when an error is expected, and with --werror when anything is.
+# Usage: run-case.sh CHECKER CASE_DIR
+set -u
+checker=$1 dir=$2
+cd "$dir" || exit 1
+definition=$(ls -A | grep -vx expected)
+normalise() { sed -E 's/^([^:]*:[0-9]+:[0-9]+: error: ).*( \[syntax\])$/\1...\2/'; }
+
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+status=0
+"$checker" "$definition" >"$out" 2>&1 || status=$?
+actual=$(normalise <"$out")
+expected=$(normalise <expected)
+fail=0
+if [ "$actual" != "$expected" ]; then
+  echo "output differs from $dir/expected:"
+  diff <(echo "$expected") <(echo "$actual")
+  fail=1
+fi
+want=0
+grep -q '^[^ ]*: error: ' expected && want=1
+[ "$status" -eq "$want" ] || { echo "exit status $status, expected $want"; fail=1; }
+
+status=0
+"$checker" --werror "$definition" >/dev/null 2>&1 || status=$?
+want=0
+[ -s expected ] && want=1
+[ "$status" -eq "$want" ] || { echo "--werror: exit status $status, expected $want"; fail=1; }
+exit $fail
