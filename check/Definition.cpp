@@ -73,8 +73,8 @@ private:
         node.kind = Node::Kind::Other;
         if (c == '-' || (c >= '0' && c <= '9')) {
             ++m_pos;
-            while (!AtEnd() && (std::isalnum(static_cast<unsigned char>(Peek())) ||
-                                Peek() == '.' || Peek() == '+' || Peek() == '-'))
+            while (!AtEnd() && (std::isalnum(static_cast<unsigned char>(Peek())) || Peek() == '.' ||
+                                Peek() == '+' || Peek() == '-'))
                 ++m_pos;
             return true;
         }
@@ -234,8 +234,7 @@ private:
                 AppendUtf8(out, cp);
                 break;
             }
-            default:
-                return Fail();
+            default: return Fail();
             }
         }
     }

@@ -19,14 +19,14 @@ struct Member;
 struct Node {
     enum class Kind { Object, Array, String, Other };
     Kind kind = Kind::Other;
-    size_t offset = kNoOffset;  // where the value starts
-    std::string text;           // decoded value of a string
+    size_t offset = kNoOffset;    // where the value starts
+    std::string text;             // decoded value of a string
     std::vector<Member> members;  // of an object, in source order
     std::vector<Node> elements;   // of an array
 };
 
 struct Member {
-    std::string name;  // decoded
+    std::string name;           // decoded
     size_t offset = kNoOffset;  // of the name's opening quote
     Node value;
 };

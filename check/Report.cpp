@@ -20,8 +20,8 @@ std::string Quoted(const std::string& text)
     for (size_t i = 0; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c >= 0x80) {
-            const gunichar u = g_utf8_get_char_validated(text.data() + i,
-                                                         static_cast<gssize>(text.size() - i));
+            const gunichar u =
+                g_utf8_get_char_validated(text.data() + i, static_cast<gssize>(text.size() - i));
             if (u == static_cast<gunichar>(-1) || u == static_cast<gunichar>(-2)) {
                 out += "\\ufffd";
             } else {
@@ -93,8 +93,8 @@ void WriteSarif(std::ostream& out, const std::vector<FileReport>& files, const c
         for (const Diagnostic& d : file.diagnostics) {
             const Rule& rule = RuleOf(d.rule);
             out << (first ? "\n" : ",\n") << "      {\"ruleId\": " << Quoted(rule.name)
-                << ", \"ruleIndex\": " << static_cast<int>(d.rule)
-                << ", \"level\": \"" << SeverityName(rule.severity) << "\""
+                << ", \"ruleIndex\": " << static_cast<int>(d.rule) << ", \"level\": \""
+                << SeverityName(rule.severity) << "\""
                 << ", \"message\": {\"text\": " << Quoted(d.message) << "}"
                 << ", \"locations\": [{\"physicalLocation\": {\"artifactLocation\": {\"uri\": "
                 << Quoted(Uri(file.path)) << "}, \"region\": {\"startLine\": " << d.position.line

@@ -27,8 +27,7 @@ const std::vector<Rule> kRules = {
     {RuleId::TooDeep, "too-deep", Severity::Error,
      "Arrays and objects nest deeper than 1024 levels.",
      "The splitter refuses a definition nested beyond 1024 levels and writes nothing."},
-    {RuleId::NoMenutree, "no-menutree", Severity::Error,
-     "The document has no \"menutree\" object.",
+    {RuleId::NoMenutree, "no-menutree", Severity::Error, "The document has no \"menutree\" object.",
      "Without a root object holding a \"menutree\" object the splitter writes no menu file."},
     {RuleId::UnescapedIdentifier, "unescaped-identifier", Severity::Error,
      "An identifier holds a double quote, a backslash or a control character.",
@@ -55,8 +54,7 @@ const std::vector<Rule> kRules = {
     {RuleId::MultipleParents, "multiple-parents", Severity::Warning,
      "A menu is listed by several menus.",
      "Only the first listing menu in \"menutree\" order becomes its \"parentitem\"."},
-    {RuleId::ParentCycle, "parent-cycle", Severity::Warning,
-     "Parent links of menus form a loop.",
+    {RuleId::ParentCycle, "parent-cycle", Severity::Warning, "Parent links of menus form a loop.",
      "Going back through \"parentitem\" from these menus never reaches a root menu."},
     {RuleId::ParentDeleted, "parent-deleted", Severity::Warning,
      "A menu's parent is deleted by \"menudelete\".",
@@ -82,8 +80,7 @@ const std::vector<Rule> kRules = {
     {RuleId::DuplicateKey, "duplicate-key", Severity::Warning,
      "An object holds the same member name twice.",
      "json-glib keeps the last value silently; the earlier ones are lost."},
-    {RuleId::NoProfile, "no-profile", Severity::Warning,
-     "The file name selects no profile.",
+    {RuleId::NoProfile, "no-profile", Severity::Warning, "The file name selects no profile.",
      "The name holds none of menu-tv.json, menu-non-smart-monitor.json, menu-htv.json, "
      "menu-lfd.json: no helper or providers file is written and the menu files go to the "
      "resource root itself."},
@@ -290,12 +287,19 @@ private:
     std::vector<Diagnostic> m_found;
 
     std::unordered_set<std::string> m_deleted, m_addMenus, m_modified;
-    std::unordered_set<std::string> m_menus;      // members of "menutree"
-    std::unordered_set<std::string> m_defined;    // members of "menuitems"
-    std::unordered_set<std::string> m_listed;     // strings of any node's "submenuitems"
-    std::unordered_set<std::string> m_written;    // items written from a menu's own list
-    std::unordered_set<std::string> m_added;      // items written as additions
-    JsonObject* m_items = nullptr;                // "menuitems" when it is an object
+    std::unordered_set<std::string> m_menus;    // members of "menutree"
+    std::unordered_set<std::string> m_defined;  // members of "menuitems"
+    std::unordered_set<std::string> m_listed;   // strings of any node's "submenuitems"
+    std::unordered_set<std::string> m_written;  // items written from a menu's own list
+    std::unordered_set<std::string> m_added;    // items written as additions
+    JsonObject* m_items = nullptr;              // "menuitems" when it is an object
+    std::vector<Entry> m_deleteEntries, m_addEntries, m_modifyEntries;
+    // Every menu listing an identifier, in "menutree" order: the first is its parent.
+    struct Listing {
+        std::string parent;
+        size_t offset;
+    };
+    std::unordered_map<std::string, std::vector<Listing>> m_listings;
     JsonNode* m_root = nullptr;
 
     void Report(RuleId rule, size_t offset, std::string message)
@@ -419,8 +423,8 @@ private:
     }
 
     // Rules on one identifier that the splitter writes and looks up.
-    void CheckIdentifier(const std::string& id, size_t offset, std::string_view query,
-                         size_t size, const char* what)
+    void CheckIdentifier(const std::string& id, size_t offset, std::string_view query, size_t size,
+                         const char* what)
     {
         if (NeedsEscape(id))
             Report(RuleId::UnescapedIdentifier, offset,
@@ -451,8 +455,9 @@ private:
     {
         if (menu.empty() || menu == "." || menu == ".." || menu.find('/') != std::string::npos)
             Report(RuleId::UnsafeMenuName, offset,
-                   "menu " + Show(menu) + " would be written outside its profile directory or "
-                                          "not at all");
+                   "menu " + Show(menu) +
+                       " would be written outside its profile directory or "
+                       "not at all");
         if (menu == "helper" || menu == "providers")
             Report(RuleId::ReservedMenuName, offset,
                    "menu " + Show(menu) + " would overwrite the profile's " + menu + ".json");
@@ -476,115 +481,123 @@ private:
                        std::to_string(kGroupQuerySize) + " bytes");
     }
 
-    void CheckDocument(const Located& root)
+    // The "menutree" object, or null once the reason there is none is reported.
+    JsonObject* MenuTree(const Located& root, Located& tree)
     {
-        m_root = root.node;
-        JsonObject* rootObject = AsObject(root.node);
-        if (rootObject == nullptr) {
+        if (AsObject(root.node) == nullptr) {
             Report(RuleId::NoMenutree, ValueOffset(root.at),
                    "the document is not an object: nothing would be written");
-            return;
+            return nullptr;
         }
         size_t treeName = kNoOffset;
-        const Located tree = Child(root, "menutree", &treeName);
+        tree = Child(root, "menutree", &treeName);
         if (tree.node == nullptr) {
             Report(RuleId::NoMenutree, ValueOffset(root.at),
                    "the document has no \"menutree\": no menu file would be written");
-            return;
+            return nullptr;
         }
         JsonObject* treeObject = AsObject(tree.node);
-        if (treeObject == nullptr) {
+        if (treeObject == nullptr)
             Report(RuleId::NoMenutree, treeName,
                    "\"menutree\" is not an object: no menu file would be written");
-            return;
-        }
-        m_items = AsObject(json_object_get_member(rootObject, "menuitems"));
+        return treeObject;
+    }
+
+    // The item definitions and the three edit lists, as the splitter reads them.
+    void ReadDefinitionsAndEdits(const Located& root)
+    {
+        m_items = AsObject(json_object_get_member(AsObject(root.node), "menuitems"));
         if (m_items != nullptr)
             for (std::string& name : MemberNames(m_items))
                 m_defined.insert(std::move(name));
-
-        const std::vector<Entry> deleted = EditList(root, "menudelete");
-        const std::vector<Entry> addMenus = EditList(root, "menuadd");
-        const std::vector<Entry> modified = EditList(root, "menumodify");
-        for (const Entry& e : deleted)
+        m_deleteEntries = EditList(root, "menudelete");
+        m_addEntries = EditList(root, "menuadd");
+        m_modifyEntries = EditList(root, "menumodify");
+        for (const Entry& e : m_deleteEntries)
             m_deleted.insert(e.id);
-        for (const Entry& e : addMenus)
+        for (const Entry& e : m_addEntries)
             m_addMenus.insert(e.id);
-        for (const Entry& e : modified)
+        for (const Entry& e : m_modifyEntries)
             m_modified.insert(e.id);
+    }
 
+    void CheckDocument(const Located& root)
+    {
+        m_root = root.node;
+        Located tree;
+        JsonObject* treeObject = MenuTree(root, tree);
+        if (treeObject == nullptr)
+            return;
+        ReadDefinitionsAndEdits(root);
         const std::vector<std::string> menus = MemberNames(treeObject);
         const MemberIndex index(tree.at);
         m_menus.insert(menus.begin(), menus.end());
-
         const Located addInfo = Child(root, "menuaddinfo");
-
-        // Parent links: the first menu in "menutree" order listing a menu.
-        struct Listing {
-            std::string parent;
-            size_t offset;
-        };
-        std::unordered_map<std::string, std::vector<Listing>> listings;
-
         for (const std::string& menu : menus) {
-            const Member* name = index.First(menu);
             const Member* value = index.Last(menu);
             const Located node{json_object_get_member(treeObject, menu.c_str()),
                                value != nullptr ? &value->value : nullptr};
-            const bool written = m_deleted.count(menu) == 0;
-            if (written) {
-                CheckMenuName(menu, NameOffset(name));
-                CheckGroupQuery(node, menu, NameOffset(name));
-            }
-
-            const Located list = Child(node, "submenuitems");
-            const std::vector<Entry> entries =
-                Identifiers(list, "the \"submenuitems\" of menu " + Show(menu));
-            std::unordered_set<std::string> own;
-            for (const Entry& e : entries) {
-                m_listed.insert(e.id);
-                own.insert(e.id);
-                auto& l = listings[e.id];
-                if (l.empty() || l.back().parent != menu)
-                    l.push_back(Listing{menu, e.offset});
-            }
-            if (!written)
-                continue;
-
-            std::unordered_set<std::string> items;
-            for (const Entry& e : entries) {
-                if (m_deleted.count(e.id) != 0)
-                    continue;
-                items.insert(e.id);
-                m_written.insert(e.id);
-                CheckItem(e.id, e.offset, kDriverQuerySize, menu);
-            }
-            CheckGroups(node, menu, own);
-
-            if (m_addMenus.count(menu) != 0) {
-                const Located added = Child(Child(addInfo, menu.c_str()), "list");
-                for (const Entry& e :
-                     Identifiers(added, "the \"menuaddinfo\" list of menu " + Show(menu), true)) {
-                    if (items.count(e.id) != 0)
-                        continue;
-                    m_added.insert(e.id);
-                    CheckItem(e.id, e.offset, kLookupQuerySize, menu);
-                }
-            }
+            CheckMenu(menu, node, NameOffset(index.First(menu)), addInfo);
         }
-
-        CheckParents(menus, index, listings);
-        CheckEdits(root, deleted, addMenus, modified);
+        CheckParents(menus, index);
+        CheckEdits(root, m_deleteEntries, m_addEntries, m_modifyEntries);
     }
 
-    template <typename Listings>
-    void CheckParents(const std::vector<std::string>& menus, const MemberIndex& index,
-                      const Listings& listings)
+    // One menu of "menutree": its name, its listings (the parent links), and,
+    // when it is written, its items, groups and added items.
+    void CheckMenu(const std::string& menu, const Located& node, size_t nameOffset,
+                   const Located& addInfo)
+    {
+        const bool written = m_deleted.count(menu) == 0;
+        if (written) {
+            CheckMenuName(menu, nameOffset);
+            CheckGroupQuery(node, menu, nameOffset);
+        }
+        const std::vector<Entry> entries =
+            Identifiers(Child(node, "submenuitems"), "the \"submenuitems\" of menu " + Show(menu));
+        std::unordered_set<std::string> own;
+        for (const Entry& e : entries) {
+            m_listed.insert(e.id);
+            own.insert(e.id);
+            auto& l = m_listings[e.id];
+            if (l.empty() || l.back().parent != menu)
+                l.push_back(Listing{menu, e.offset});
+        }
+        if (!written)
+            return;
+
+        std::unordered_set<std::string> items;
+        for (const Entry& e : entries) {
+            if (m_deleted.count(e.id) != 0)
+                continue;
+            items.insert(e.id);
+            m_written.insert(e.id);
+            CheckItem(e.id, e.offset, kDriverQuerySize, menu);
+        }
+        CheckGroups(node, menu, own);
+        if (m_addMenus.count(menu) != 0)
+            CheckAddedItems(Child(Child(addInfo, menu.c_str()), "list"), menu, items);
+    }
+
+    // The items "menuaddinfo" adds to a written menu, but those it lists already.
+    void CheckAddedItems(const Located& added, const std::string& menu,
+                         const std::unordered_set<std::string>& items)
+    {
+        for (const Entry& e :
+             Identifiers(added, "the \"menuaddinfo\" list of menu " + Show(menu), true)) {
+            if (items.count(e.id) != 0)
+                continue;
+            m_added.insert(e.id);
+            CheckItem(e.id, e.offset, kLookupQuerySize, menu);
+        }
+    }
+
+    void CheckParents(const std::vector<std::string>& menus, const MemberIndex& index)
     {
         std::unordered_map<std::string, std::string> parent;
         for (const std::string& menu : menus) {
-            auto it = listings.find(menu);
-            if (it == listings.end())
+            auto it = m_listings.find(menu);
+            if (it == m_listings.end())
                 continue;
             const auto& l = it->second;
             parent[menu] = l.front().parent;
@@ -603,8 +616,14 @@ private:
                            ", is deleted by \"menudelete\" but still named as its parent");
         }
 
-        // Loops among the parent links of written menus; each reported once, at
-        // its menu that comes first in "menutree".
+        CheckLoops(menus, index, parent);
+    }
+
+    // Loops among the parent links of written menus; each reported once, at
+    // its menu that comes first in "menutree".
+    void CheckLoops(const std::vector<std::string>& menus, const MemberIndex& index,
+                    const std::unordered_map<std::string, std::string>& parent)
+    {
         enum class Mark { None, Active, Done };
         std::unordered_map<std::string, Mark> mark;
         for (const std::string& start : menus) {
@@ -629,8 +648,9 @@ private:
                         text += Show(name) + " -> ";
                     text += Show(loop.front());
                     Report(RuleId::ParentCycle, NameOffset(index.First(loop.front())),
-                           "parent links form a loop: " + text + " (each named as the parent "
-                                                                 "of the one before)");
+                           "parent links form a loop: " + text +
+                               " (each named as the parent "
+                               "of the one before)");
                     break;
                 }
                 m = Mark::Active;

@@ -68,12 +68,9 @@ ExpressionScreen Screener::Run()
 {
     for (; *m_p != '\0'; ++m_p) {
         switch (Step()) {
-        case Verdict::Next:
-            break;
-        case Verdict::CompileError:
-            return m_screen;
-        case Verdict::Unsafe:
-            return ExpressionScreen{false, false};
+        case Verdict::Next: break;
+        case Verdict::CompileError: return m_screen;
+        case Verdict::Unsafe: return ExpressionScreen{false, false};
         }
     }
     return m_screen;

@@ -28,9 +28,7 @@ size_t FindTooDeep(std::string_view text)
             else if (c == '"')
                 state = State::Text;
             break;
-        case State::DoubleEscape:
-            state = State::Double;
-            break;
+        case State::DoubleEscape: state = State::Double; break;
         case State::Single:
             if (c == '\'')
                 state = State::Text;
