@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need (as root).
 set -eu
-packages=(cmake g++ pkg-config libjson-glib-dev libglib2.0-dev libefl-all-dev googletest
+packages=(cmake make g++ pkg-config libjson-glib-dev libglib2.0-dev libefl-all-dev googletest
           libgtest-dev valgrind util-linux python3 groff-base mandoc "$@")
 missing=()
 for p in "${packages[@]}"; do
