@@ -155,16 +155,16 @@ in_root '
   cpack --config build-package/CPackConfig.cmake -B build-package/deb -G DEB >/dev/null
   deb=$(echo build-package/deb/*.deb)
   echo "built $deb, Depends: $(dpkg-deb -f "$deb" Depends)"
-  apt-get install -y -qq "./$deb" >/dev/null
-  dpkg-query -W -f="installed \${Package} \${Version}\n" velkin-tool
-  # The fixed Depends used where dpkg-shlibdeps is missing must resolve too.
+  # The fixed Depends, used where dpkg-shlibdeps is not, must resolve too.
   cmake -B build-package -DVELKIN_DEB_SHLIBDEPS=OFF >/dev/null
   cpack --config build-package/CPackConfig.cmake -B build-package/fixed -G DEB >/dev/null
   fixed=$(echo build-package/fixed/*.deb)
   echo "fixed Depends: $(dpkg-deb -f "$fixed" Depends)"
-  apt-get install -s "./$fixed" | grep -q "^Inst velkin-tool " ||
+  apt-get install -s --reinstall "./$fixed" | grep "^Inst velkin-tool " >/dev/null ||
     { echo "the .deb with the fixed Depends does not install" >&2; exit 1; }
   echo "the .deb with the fixed Depends resolves"
+  apt-get install -y -qq "./$deb" >/dev/null
+  dpkg-query -W -f="installed \${Package} \${Version}\n" velkin-tool
   tv=/usr/apps/tessaly/res/jsons/tv
   rm -f "$tv"/*.json
   /usr/bin/velkin-tool examples/menu-tv.json 2>/dev/null
