@@ -15,6 +15,7 @@ cache=${VELKIN_DEBIAN13_CACHE:-/var/cache/velkin-ci/debian13}
 started=$SECONDS
 
 fail() { echo "debian13.sh: $*" >&2; exit 1; }
+step() { echo "--- [$((SECONDS - started)) s] $*"; }
 
 # The URI of the first apt source, one-line or deb822, that serves this
 # machine's own release (its codename as a suite): the Debian mirror, not the
@@ -100,7 +101,7 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 mkdir -p "$cache/debootstrap" "$cache/apt/partial"
-echo "--- debootstrap --variant=minbase $suite from $mirror"
+step "debootstrap --variant=minbase $suite from $mirror"
 include=
 case $mirror in https:*) include=--include=ca-certificates ;; esac
 debootstrap --variant=minbase $include --cache-dir="$cache/debootstrap" \
@@ -133,7 +134,7 @@ EOF
 commit=$(git rev-parse HEAD)
 git clone -q --no-checkout "$repo" "$root/root/velkin-tool"
 git -C "$root/root/velkin-tool" checkout -q --detach "$commit"
-echo "--- clean clone of $commit in the root"
+step "clean clone of $commit in the root"
 
 in_root() {
   chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
@@ -142,12 +143,12 @@ in_root() {
     bash -euo pipefail -c "cd /root/velkin-tool; $1"
 }
 
-echo "--- Debian 13: ./run-example.sh"
+step "Debian 13: ./run-example.sh"
 in_root ./run-example.sh
-echo "--- Debian 13: ./run-tests.sh"
+step "Debian 13: ./run-tests.sh"
 in_root ./run-tests.sh 2>&1 | tee "$work/tests.log"
 
-echo "--- Debian 13: build the .deb and install it with apt"
+step "Debian 13: build the .deb and install it with apt"
 in_root '
   scripts/deps.sh dpkg-dev
   cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DVELKIN_BUILD_TESTS=OFF >/dev/null
@@ -174,7 +175,55 @@ in_root '
   echo "the installed /usr/bin/velkin-tool wrote $(ls "$tv" | wc -l) files into $tv"
 '
 
-echo "--- Debian 13 libraries: $(in_root 'pkg-config --modversion json-glib-1.0 glib-2.0 eina | paste -sd " "') (json-glib, GLib, Eina)"
+# One definition nested 1024 levels deep and one 1025 levels deep (root object,
+# "menuitems", the item, then arrays), run by the Debian 13 tool installed
+# from the .deb and by this machine's own build: the first split, the second
+# refused, with the same output on both systems.
+nested() {
+  local arrays=$(($1 - 3))
+  printf '{"menutree":{"main":{"submenuitems":["deep"]}},'
+  printf '"menuitems":{"deep":{"display-name":"Deep","value":'
+  head -c "$arrays" /dev/zero | tr '\0' '['
+  printf 1
+  head -c "$arrays" /dev/zero | tr '\0' ']'
+  printf '}},"providers":["a"]}'
+}
+deep=$root/root/deep
+for n in 1024 1025; do
+  mkdir -p "$deep/$n"
+  nested "$n" >"$deep/$n/menu-tv.json"
+done
+# Runs TOOL on both definitions from $PWD, keeping stdout and the tv files in OUT.
+run_deep='
+  tool=$1 out=$2 tv=/usr/apps/tessaly/res/jsons/tv
+  for n in 1024 1025; do
+    rm -rf "$tv" && mkdir -p "$tv" "$out/$n"
+    "$tool" "$n/menu-tv.json" >"$out/$n.stdout" 2>/dev/null
+    cp -a "$tv/." "$out/$n/"
+  done'
+step "Debian 13 and Debian 12: definitions nested 1024 and 1025 levels deep"
+chroot "$root" /usr/bin/env -i PATH=/usr/bin:/bin bash -euo pipefail -c \
+  "cd /root/deep; $run_deep" deep /usr/bin/velkin-tool /root/deep/out13
+out13=$deep/out13
+grep -qF "$(head -c 1021 /dev/zero | tr '\0' '[')1]" "$out13/1024/main.json" ||
+  fail "Debian 13, 1024 levels: main.json does not hold the nested item"
+[ -z "$(ls -A "$out13/1025")" ] || fail "Debian 13, 1025 levels: files were written"
+echo "Debian 13: 1024 levels wrote $(ls "$out13/1024" | paste -sd ' '); 1025 levels wrote nothing"
+if [ -x build/velkin-tool ]; then
+  # This machine's tool, in a private mount namespace whose /usr is an
+  # overlay: its files never reach the real /usr/apps.
+  mkdir -p "$work/upper" "$work/overlay-work"
+  unshare --mount --propagation private -- bash -euo pipefail -c "
+    mount -t overlay overlay -o lowerdir=/usr,upperdir=$work/upper,workdir=$work/overlay-work /usr
+    cd $deep; $run_deep" deep "$repo/build/velkin-tool" "$work/out12"
+  diff -r "$work/out12" "$out13" || fail "Debian 12 and Debian 13 differ on the nested definitions"
+  echo "Debian 12: the same stdout and files, byte for byte"
+else
+  echo "no build/velkin-tool of this machine to compare with (run run-tests.sh first)"
+fi
+
+step "summary"
+echo "Debian 13 libraries: $(in_root 'pkg-config --modversion json-glib-1.0 glib-2.0 eina | paste -sd " "') (json-glib, GLib, Eina)"
 summary13=$(grep -E 'tests passed.*out of [0-9]+' "$work/tests.log" | tail -n 1)
 echo "Debian 13: $summary13"
 total13=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$summary13")
@@ -184,4 +233,4 @@ if [ -f build/CTestTestfile.cmake ]; then
   echo "Debian 12 ($(. /etc/os-release && echo "$VERSION_CODENAME")): $total12 tests in build/"
   [ "$total12" = "$total13" ] || fail "Debian 13 ran $total13 tests, Debian 12 has $total12"
 fi
-echo "--- debian13.sh passed in $((SECONDS - started)) s"
+step "debian13.sh passed"
