@@ -74,12 +74,28 @@ root=$work/root
 
 # Mounts below $work, deepest first (a path sorts after its parents).
 mounts_below() {
-  findmnt -rn -o TARGET | awk -v w="$work" 'index($0, w "/") == 1 || $0 == w' | sort -r
+  findmnt -rn -o TARGET | awk -v w="$work" 'index($0, w "/") == 1 || $0 == w' | LC_ALL=C sort -r
+}
+
+# Processes of this step still running inside the root (after a signal).
+in_root_pids() {
+  local p
+  for p in /proc/[0-9]*; do
+    [ "$(readlink "$p/root" 2>/dev/null)" = "$root" ] && echo "${p#/proc/}"
+  done
+  return 0
 }
 
 cleanup() {
-  local status=$? round m
+  local status=$? round m pids
   trap - EXIT INT TERM HUP
+  pids=$(in_root_pids)
+  if [ -n "$pids" ]; then
+    kill $pids 2>/dev/null || true
+    sleep 2
+    pids=$(in_root_pids)
+    [ -z "$pids" ] || kill -KILL $pids 2>/dev/null || true
+  fi
   for round in 1 2 3; do
     [ -n "$(mounts_below)" ] || break
     for m in $(mounts_below); do
@@ -150,7 +166,7 @@ in_root ./run-tests.sh 2>&1 | tee "$work/tests.log"
 
 step "Debian 13: build the .deb and install it with apt"
 in_root '
-  scripts/deps.sh dpkg-dev
+  scripts/deps.sh dpkg-dev file
   cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DVELKIN_BUILD_TESTS=OFF >/dev/null
   cmake --build build-package -j"$(nproc)" >/dev/null
   cpack --config build-package/CPackConfig.cmake -B build-package/deb -G DEB >/dev/null

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-scripts/deps.sh dpkg-dev rpm
+scripts/deps.sh dpkg-dev file rpm
 build=build-package
 out=$build/packages
 rm -rf "$out"
