@@ -89,6 +89,8 @@ in_root_pids() {
 cleanup() {
   local status=$? round m pids
   trap - EXIT INT TERM HUP
+  step "cleaning up"
+  [ -z "$running" ] || kill "$running" 2>/dev/null || true
   pids=$(in_root_pids)
   if [ -n "$pids" ]; then
     kill $pids 2>/dev/null || true
@@ -109,8 +111,10 @@ cleanup() {
   else
     rm -rf --one-file-system "$work"
   fi
+  step "cleaned up"
   exit "$status"
 }
+running=
 trap cleanup EXIT
 trap 'exit 129' HUP
 trap 'exit 130' INT
@@ -120,9 +124,12 @@ mkdir -p "$cache/debootstrap" "$cache/apt/partial"
 step "debootstrap --variant=minbase $suite from $mirror"
 include=
 case $mirror in https:*) include=--include=ca-certificates ;; esac
+# Long commands run in the background and are waited for, so that a signal
+# reaches the clean-up at once.
 debootstrap --variant=minbase $include --cache-dir="$cache/debootstrap" \
-  "$suite" "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
-  { tail -n 30 "$work/debootstrap.log" >&2; fail "debootstrap failed"; }
+  "$suite" "$root" "$mirror" >"$work/debootstrap.log" 2>&1 &
+running=$!
+wait $running || { tail -n 30 "$work/debootstrap.log" >&2; fail "debootstrap failed"; }
 
 # The root as a mount point of its own, then the kernel file systems.
 mount --bind "$root" "$root"
@@ -156,13 +163,15 @@ in_root() {
   chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     DEBIAN_FRONTEND=noninteractive ${CI:+CI="$CI"} \
-    bash -euo pipefail -c "cd /root/velkin-tool; $1"
+    bash -euo pipefail -c "cd /root/velkin-tool; $1" &
+  running=$!
+  wait $running
 }
 
 step "Debian 13: ./run-example.sh"
 in_root ./run-example.sh
 step "Debian 13: ./run-tests.sh"
-in_root ./run-tests.sh 2>&1 | tee "$work/tests.log"
+in_root './run-tests.sh 2>&1 | tee /root/tests.log'
 
 step "Debian 13: build the .deb and install it with apt"
 in_root '
@@ -219,7 +228,9 @@ run_deep='
   done'
 step "Debian 13 and Debian 12: definitions nested 1024 and 1025 levels deep"
 chroot "$root" /usr/bin/env -i PATH=/usr/bin:/bin bash -euo pipefail -c \
-  "cd /root/deep; $run_deep" deep /usr/bin/velkin-tool /root/deep/out13
+  "cd /root/deep; $run_deep" deep /usr/bin/velkin-tool /root/deep/out13 &
+running=$!
+wait $running
 out13=$deep/out13
 grep -qF "$(head -c 1021 /dev/zero | tr '\0' '[')1]" "$out13/1024/main.json" ||
   fail "Debian 13, 1024 levels: main.json does not hold the nested item"
@@ -240,7 +251,7 @@ fi
 
 step "summary"
 echo "Debian 13 libraries: $(in_root 'pkg-config --modversion json-glib-1.0 glib-2.0 eina | paste -sd " "') (json-glib, GLib, Eina)"
-summary13=$(grep -E 'tests passed.*out of [0-9]+' "$work/tests.log" | tail -n 1)
+summary13=$(grep -E 'tests passed.*out of [0-9]+' "$root/root/tests.log" | tail -n 1)
 echo "Debian 13: $summary13"
 total13=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$summary13")
 # The test count of this machine's own build, when run-tests.sh ran here first.
