@@ -10,8 +10,11 @@
 
 set(VELKIN_PACKAGE_CONTACT "velkin-tool maintainers" CACHE STRING
     "Maintainer named in the packages")
-set(VELKIN_DEB_DEPENDS "libjson-glib-1.0-0, libglib2.0-0, libeina1a" CACHE STRING
-    "Depends of the .deb when dpkg-shlibdeps is not available")
+# Each library under its Debian 13 name (the 64-bit time_t rebuild, "t64")
+# or its Debian 12 name, so that the same fields resolve on both.
+set(VELKIN_DEB_DEPENDS
+    "libjson-glib-1.0-0, libglib2.0-0t64 | libglib2.0-0, libeina1t64 | libeina1a"
+    CACHE STRING "Depends of the .deb when dpkg-shlibdeps is not used")
 set(VELKIN_RPM_REQUIRES "json-glib, glib2, efl" CACHE STRING
     "Requires of the .rpm, in the package names of the target distribution")
 
@@ -45,10 +48,20 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VELKIN_PACKAGE_CONTACT}")
+# CPack runs dpkg-shlibdeps on the files that `file` says are ELF objects.
 find_program(VELKIN_DPKG_SHLIBDEPS dpkg-shlibdeps)
-if(VELKIN_DPKG_SHLIBDEPS)
-  # Exact library packages and versions, including the platform log library
-  # when the build linked the real one.
+find_program(VELKIN_FILE_PROGRAM file)
+if(VELKIN_DPKG_SHLIBDEPS AND VELKIN_FILE_PROGRAM)
+  set(velkin_shlibdeps_default ON)
+else()
+  set(velkin_shlibdeps_default OFF)
+endif()
+option(VELKIN_DEB_SHLIBDEPS
+       "Take the .deb's Depends from dpkg-shlibdeps instead of VELKIN_DEB_DEPENDS"
+       ${velkin_shlibdeps_default})
+if(VELKIN_DEB_SHLIBDEPS)
+  # Exact library packages and versions of the build machine, including the
+  # platform log library when the build linked the real one.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${VELKIN_DEB_DEPENDS}")

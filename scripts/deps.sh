@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, through sudo
 # when not run as root; does nothing when they are all installed.
 set -eu
-packages=(cmake g++ pkg-config libjson-glib-dev libglib2.0-dev libefl-all-dev googletest
+packages=(cmake make g++ pkg-config libjson-glib-dev libglib2.0-dev libefl-all-dev googletest
           libgtest-dev valgrind util-linux python3 python3-jsonschema groff-base mandoc "$@")
 missing=()
 for p in "${packages[@]}"; do

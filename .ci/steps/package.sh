@@ -8,11 +8,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-scripts/deps.sh dpkg-dev rpm
+scripts/deps.sh dpkg-dev file rpm
 build=build-package
 out=$build/packages
 rm -rf "$out"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELKIN_BUILD_TESTS=OFF >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELKIN_BUILD_TESTS=OFF \
+  -DVELKIN_DEB_SHLIBDEPS=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" >/dev/null
 cpack --config "$build/CPackConfig.cmake" -B "$out" -G DEB >/dev/null
 cpack --config "$build/CPackConfig.cmake" -B "$out" -G RPM >/dev/null
@@ -42,15 +43,25 @@ for path in "${wanted[@]}"; do
 done
 grep -q '^-rwxr-xr-x .* \./usr/bin/velkin-tool$' <<<"$deb_long" ||
   fail "the binary in $deb is not executable"
+# Each library under its Debian 12 name or its Debian 13 (t64) name.
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libjson-glib-1.0-0 libglib2.0-0 libeina1a; do
-  grep -q "\\b$lib\\b" <<<"$depends" || fail "$deb does not depend on $lib: $depends"
+for lib in 'libjson-glib-1\.0-0' 'libglib2\.0-0(t64)?' 'libeina1(a|t64)'; do
+  grep -Eq "(^|[ ,|])$lib( |,|\$)" <<<"$depends" || fail "$deb does not depend on $lib: $depends"
 done
 requires=$(rpm -qpR "$rpm")
 for lib in libjson-glib-1.0.so.0 libglib-2.0.so.0 libeina.so.1; do
   grep -qF "$lib" <<<"$requires" || fail "$rpm does not require $lib"
 done
 echo "contents and dependencies of both packages as expected"
+
+# The fixed Depends, used where dpkg-shlibdeps is not, must resolve here too.
+cmake -B "$build" -DVELKIN_DEB_SHLIBDEPS=OFF >/dev/null
+cpack --config "$build/CPackConfig.cmake" -B "$out/fixed" -G DEB >/dev/null
+fixed=("$out"/fixed/*.deb)
+[ ${#fixed[@]} -eq 1 ] || fail "expected one .deb in $out/fixed, found ${#fixed[@]}"
+apt-get install -s --reinstall "$PWD/${fixed[0]}" | grep '^Inst velkin-tool ' >/dev/null ||
+  fail "${fixed[0]} does not install: Depends $(dpkg-deb -f "${fixed[0]}" Depends)"
+echo "the .deb with the fixed Depends resolves: $(dpkg-deb -f "${fixed[0]}" Depends)"
 
 # Run the unpacked package.
 scratch=$(mktemp -d)
