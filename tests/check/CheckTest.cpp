@@ -111,6 +111,17 @@ TEST(CheckDefinition, UnfollowedSyntaxGivesNoTree)
     EXPECT_NE(check::Definition(withNul).Root(), nullptr);
 }
 
+// json-glib 1.6 places a stray character before a final line feed at column 0
+// of the next line (1.10 at column 1 of its own): never printed as column 0.
+TEST(CheckRules, SyntaxErrorNeverAtColumnZero)
+{
+    const auto found = check::CheckDefinition("menu-tv.json", "{\"menutree\": {}}\n.\n");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].rule, check::RuleId::Syntax);
+    EXPECT_GE(found[0].position.line, 2);
+    EXPECT_EQ(found[0].position.column, 1);
+}
+
 TEST(CheckRules, EveryRuleHasDistinctIdAndHelp)
 {
     const auto& rules = check::Rules();
