@@ -1,5 +1,7 @@
 #include "Definition.h"
 
+#include <glib.h>
+
 #include <algorithm>
 #include <cctype>
 
@@ -158,37 +160,12 @@ private:
             return Fail();
         value = 0;
         for (int i = 0; i < 4; ++i) {
-            const char c = m_text[m_pos++];
-            value <<= 4;
-            if (c >= '0' && c <= '9')
-                value |= static_cast<unsigned>(c - '0');
-            else if (c >= 'a' && c <= 'f')
-                value |= static_cast<unsigned>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F')
-                value |= static_cast<unsigned>(c - 'A' + 10);
-            else
+            const int digit = g_ascii_xdigit_value(m_text[m_pos++]);
+            if (digit < 0)
                 return Fail();
+            value = value << 4 | static_cast<unsigned>(digit);
         }
         return true;
-    }
-
-    static void AppendUtf8(std::string& out, unsigned cp)
-    {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
     }
 
     // A double-quoted string with JSON escapes. Escapes json-glib reads its own
@@ -231,7 +208,8 @@ private:
                         return Fail();
                     cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
                 }
-                AppendUtf8(out, cp);
+                char utf8[6];
+                out.append(utf8, static_cast<size_t>(g_unichar_to_utf8(cp, utf8)));
                 break;
             }
             default: return Fail();

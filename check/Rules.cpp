@@ -89,6 +89,14 @@ const std::vector<Rule> kRules = {
 constexpr std::string_view kItemQuery = "$.menuitems.";
 constexpr std::string_view kMenuQuery = "$.menutree.";
 
+// A byte that cannot be shown as it is, as \xNN.
+void AppendHexEscape(std::string& out, unsigned char c)
+{
+    char escape[8];
+    std::snprintf(escape, sizeof escape, "\\x%02x", c);
+    out += escape;
+}
+
 // An identifier as shown in a message: quoted, with control characters, quotes
 // and backslashes escaped, and shortened when long.
 std::string Show(std::string_view id)
@@ -98,9 +106,7 @@ std::string Show(std::string_view id)
     for (size_t i = 0; i < id.size() && i < kShown; ++i) {
         const unsigned char c = static_cast<unsigned char>(id[i]);
         if (c < 0x20 || c == 0x7f) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02x", c);
-            out += escape;
+            AppendHexEscape(out, c);
         } else if (c == '\'' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);
@@ -223,6 +229,20 @@ Located Child(const Located& object, const char* name, size_t* nameOffset = null
     return out;
 }
 
+// Member `name` of a located object with many members, found through its index.
+Located Child(const Located& object, const MemberIndex& index, const std::string& name)
+{
+    Located out;
+    JsonObject* o = AsObject(object.node);
+    if (o == nullptr)
+        return out;
+    out.node = json_object_get_member(o, name.c_str());
+    if (out.node != nullptr)
+        if (const Member* last = index.Last(name))
+            out.at = &last->value;
+    return out;
+}
+
 // Element `i` of a located array; the scanned element only when both agree on
 // the length.
 Located Element(const Located& array, guint i)
@@ -340,9 +360,7 @@ private:
         for (const char* p = text; *p != '\0'; ++p) {
             const unsigned char c = static_cast<unsigned char>(*p);
             if (c < 0x20) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\x%02x", c);
-                shown += escape;
+                AppendHexEscape(shown, c);
             } else {
                 shown += static_cast<char>(c);
             }
@@ -533,20 +551,19 @@ private:
         const MemberIndex index(tree.at);
         m_menus.insert(menus.begin(), menus.end());
         const Located addInfo = Child(root, "menuaddinfo");
-        for (const std::string& menu : menus) {
-            const Member* value = index.Last(menu);
-            const Located node{json_object_get_member(treeObject, menu.c_str()),
-                               value != nullptr ? &value->value : nullptr};
-            CheckMenu(menu, node, NameOffset(index.First(menu)), addInfo);
-        }
+        const MemberIndex addIndex(addInfo.at);
+        for (const std::string& menu : menus)
+            CheckMenu(menu, Child(tree, index, menu), NameOffset(index.First(menu)),
+                      Child(addInfo, addIndex, menu));
         CheckParents(menus, index);
-        CheckEdits(root, m_deleteEntries, m_addEntries, m_modifyEntries);
+        CheckEdits(root);
     }
 
     // One menu of "menutree": its name, its listings (the parent links), and,
-    // when it is written, its items, groups and added items.
+    // when it is written, its items, groups and added items (`addedInfo`: its
+    // member of "menuaddinfo").
     void CheckMenu(const std::string& menu, const Located& node, size_t nameOffset,
-                   const Located& addInfo)
+                   const Located& addedInfo)
     {
         const bool written = m_deleted.count(menu) == 0;
         if (written) {
@@ -576,7 +593,7 @@ private:
         }
         CheckGroups(node, menu, own);
         if (m_addMenus.count(menu) != 0)
-            CheckAddedItems(Child(Child(addInfo, menu.c_str()), "list"), menu, items);
+            CheckAddedItems(Child(addedInfo, "list"), menu, items);
     }
 
     // The items "menuaddinfo" adds to a written menu, but those it lists already.
@@ -624,6 +641,9 @@ private:
     void CheckLoops(const std::vector<std::string>& menus, const MemberIndex& index,
                     const std::unordered_map<std::string, std::string>& parent)
     {
+        std::unordered_map<std::string_view, size_t> order;
+        for (size_t i = 0; i < menus.size(); ++i)
+            order.emplace(menus[i], i);
         enum class Mark { None, Active, Done };
         std::unordered_map<std::string, Mark> mark;
         for (const std::string& start : menus) {
@@ -640,7 +660,7 @@ private:
                     std::vector<std::string> loop(loopStart, path.end());
                     auto first = std::min_element(loop.begin(), loop.end(),
                                                   [&](const std::string& a, const std::string& b) {
-                                                      return Order(menus, a) < Order(menus, b);
+                                                      return order.at(a) < order.at(b);
                                                   });
                     std::rotate(loop.begin(), first, loop.end());
                     std::string text;
@@ -666,11 +686,6 @@ private:
         }
     }
 
-    static size_t Order(const std::vector<std::string>& menus, const std::string& menu)
-    {
-        return static_cast<size_t>(std::find(menus.begin(), menus.end(), menu) - menus.begin());
-    }
-
     void CheckGroups(const Located& node, const std::string& menu,
                      const std::unordered_set<std::string>& own)
     {
@@ -690,21 +705,20 @@ private:
         }
     }
 
-    void CheckEdits(const Located& root, const std::vector<Entry>& deleted,
-                    const std::vector<Entry>& addMenus, const std::vector<Entry>& modified)
+    void CheckEdits(const Located& root)
     {
         auto named = [&](const std::string& id) {
             return m_menus.count(id) != 0 || m_defined.count(id) != 0 || m_listed.count(id) != 0;
         };
-        for (const Entry& e : deleted)
+        for (const Entry& e : m_deleteEntries)
             if (!named(e.id))
                 Report(RuleId::DanglingEdit, e.offset,
                        "\"menudelete\" names " + Show(e.id) + ", which is no menu or item");
-        for (const Entry& e : modified)
+        for (const Entry& e : m_modifyEntries)
             if (!named(e.id))
                 Report(RuleId::DanglingEdit, e.offset,
                        "\"menumodify\" names " + Show(e.id) + ", which is no menu or item");
-        for (const Entry& e : addMenus)
+        for (const Entry& e : m_addEntries)
             if (m_menus.count(e.id) == 0)
                 Report(RuleId::DanglingEdit, e.offset,
                        "\"menuadd\" names " + Show(e.id) + ", which is no menu");
@@ -729,7 +743,7 @@ private:
 
         const MemberIndex itemIndex(Child(root, "menuitems").at);
         std::unordered_set<std::string> seen;
-        for (const Entry& e : modified) {
+        for (const Entry& e : m_modifyEntries) {
             if (!seen.insert(e.id).second)
                 continue;
             JsonNode* amendment =

@@ -187,16 +187,10 @@ bool CJsonParser::PaserMenuJsonFile(const char* key, std::list<std::string>& lis
         LeaveMember(m_pReader);
         return false;
     }
-    const int n = json_reader_count_elements(m_pReader);
-    for (int i = 0; i < n; ++i) {
-        json_reader_read_element(m_pReader, static_cast<guint>(i));
-        const char* value = json_reader_get_string_value(m_pReader);
-        if (value != nullptr) {
-            LOG_INFO(kListAdd, "Add to List: %s\n", value);
-            list.emplace_back(value);
-        }
-        LeaveElement(m_pReader);
-    }
+    ForEachStringElement(m_pReader, [&](const char* value) {
+        LOG_INFO(kListAdd, "Add to List: %s\n", value);
+        list.emplace_back(value);
+    });
     LeaveMember(m_pReader);
     LeaveMember(m_pReader);
     return true;

@@ -346,20 +346,14 @@ bool JsonTool::ReadItemList(Menu& menu)
     const bool inItems = json_reader_read_member(reader, "submenuitems");
     if (!inItems || !json_reader_is_array(reader))
         return inItems;
-    const int n = json_reader_count_elements(reader);
-    for (int j = 0; j < n; ++j) {
-        json_reader_read_element(reader, static_cast<guint>(j));
-        const char* item = json_reader_get_string_value(reader);
-        if (item != nullptr) {
-            if (m_FlagCheckItemInList(item, m_MenuDeleteList)) {
-                LOG_INFO(kDontCopy, "Don't Copy MenuItem[%s]\n", item);
-                menu.rebuild = true;
-            } else {
-                menu.items.emplace_back(item);
-            }
+    ForEachStringElement(reader, [&](const char* item) {
+        if (m_FlagCheckItemInList(item, m_MenuDeleteList)) {
+            LOG_INFO(kDontCopy, "Don't Copy MenuItem[%s]\n", item);
+            menu.rebuild = true;
+        } else {
+            menu.items.emplace_back(item);
         }
-        LeaveElement(reader);
-    }
+    });
     return inItems;
 }
 

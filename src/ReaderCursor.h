@@ -26,3 +26,18 @@ inline void ClearFailedStep(JsonReader* reader)
 {
     json_reader_end_member(reader);
 }
+
+// Calls `visit` with each string element of the array the reader stands on,
+// in order; elements that are not strings are passed over. The reader ends on
+// the array.
+template <typename Visit>
+void ForEachStringElement(JsonReader* reader, Visit visit)
+{
+    const int n = json_reader_count_elements(reader);
+    for (int i = 0; i < n; ++i) {
+        json_reader_read_element(reader, static_cast<guint>(i));
+        if (const char* value = json_reader_get_string_value(reader))
+            visit(value);
+        LeaveElement(reader);
+    }
+}

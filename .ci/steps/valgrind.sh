@@ -17,6 +17,19 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 
+# judge NAME WANT STATUS: a run is clean when it exited with WANT and valgrind,
+# whose report is in $work/stderr, found no error.
+judge() {
+  local name=$1 want=$2 status=$3
+  if [ "$status" -ne "$want" ] || ! grep -q 'ERROR SUMMARY: 0 errors' "$work/stderr"; then
+    echo "=== valgrind: $name: exit status $status, expected $want"
+    grep -E '^==[0-9]+==' "$work/stderr" | grep -vE '^==[0-9]+== *$' | tail -60
+    failures=$((failures + 1))
+  else
+    echo "valgrind: $name: clean"
+  fi
+}
+
 # check NAME DIR EXPECTED_STATUS ARGS...: runs the tool from DIR on ARGS, with
 # a fresh resource root DIR/res/jsons.
 check() {
@@ -25,13 +38,7 @@ check() {
   rm -rf "$dir/res"
   mkdir -p "$dir/res/jsons"/{tv,htv,lfd,nonsmartmonitor}
   (cd "$dir" && "${vg[@]}" "$tool" "$@") >"$work/stdout" 2>"$work/stderr" || status=$?
-  if [ "$status" -ne "$want" ] || ! grep -q 'ERROR SUMMARY: 0 errors' "$work/stderr"; then
-    echo "=== valgrind: $name: exit status $status, expected $want"
-    grep -E '^==[0-9]+==' "$work/stderr" | grep -vE '^==[0-9]+== *$' | tail -60
-    failures=$((failures + 1))
-  else
-    echo "valgrind: $name: clean"
-  fi
+  judge "$name" "$want" "$status"
 }
 
 for example in examples/*.json; do
@@ -89,13 +96,7 @@ for run in "0 examples/menu-tv.json examples/menu-lfd.json" \
   status=0
   # shellcheck disable=SC2086
   "${vg[@]}" "$checker" $args >"$work/stdout" 2>"$work/stderr" || status=$?
-  if [ "$status" -ne "$want" ] || ! grep -q 'ERROR SUMMARY: 0 errors' "$work/stderr"; then
-    echo "=== valgrind: velkin-check $args: exit status $status, expected $want"
-    grep -E '^==[0-9]+==' "$work/stderr" | grep -vE '^==[0-9]+== *$' | tail -60
-    failures=$((failures + 1))
-  else
-    echo "valgrind: velkin-check $args: clean"
-  fi
+  judge "velkin-check $args" "$want" "$status"
 done
 
 [ "$failures" -eq 0 ] || { echo "valgrind: $failures run(s) failed"; exit 1; }
