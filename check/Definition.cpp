@@ -64,7 +64,7 @@ private:
         node.offset = m_pos;
         const char c = m_text[m_pos];
         if (c == '{' || c == '[') {
-            if (depth >= kMaxNesting)
+            if (depth >= velkin::kMaxNesting)
                 return Fail();
             return c == '{' ? Object(node, depth + 1) : Array(node, depth + 1);
         }

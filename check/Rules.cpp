@@ -11,12 +11,16 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "Document.h"
+#include "Facts.h"
+#include "Identifiers.h"
 #include "JsonPathText.h"
 #include "NestingCheck.h"
-#include "OutputFiles.h"
-#include "QueryLimits.h"
+#include "Profiles.h"
 
 namespace check {
+
+using namespace velkin;
 
 namespace {
 
@@ -86,73 +90,9 @@ const std::vector<Rule> kRules = {
      "resource root itself."},
 };
 
-constexpr std::string_view kItemQuery = "$.menuitems.";
-constexpr std::string_view kMenuQuery = "$.menutree.";
-
-// A byte that cannot be shown as it is, as \xNN.
-void AppendHexEscape(std::string& out, unsigned char c)
-{
-    char escape[8];
-    std::snprintf(escape, sizeof escape, "\\x%02x", c);
-    out += escape;
-}
-
-// An identifier as shown in a message: quoted, with control characters, quotes
-// and backslashes escaped, and shortened when long.
-std::string Show(std::string_view id)
-{
-    constexpr size_t kShown = 60;
-    std::string out = "'";
-    for (size_t i = 0; i < id.size() && i < kShown; ++i) {
-        const unsigned char c = static_cast<unsigned char>(id[i]);
-        if (c < 0x20 || c == 0x7f) {
-            AppendHexEscape(out, c);
-        } else if (c == '\'' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    if (id.size() > kShown)
-        out += "...";
-    return out + "'";
-}
-
-bool NeedsEscape(std::string_view id)
-{
-    return std::any_of(id.begin(), id.end(), [](char c) {
-        return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
-    });
-}
-
-// The member names of a json-glib object, in its order.
-std::vector<std::string> MemberNames(JsonObject* object)
-{
-    std::vector<std::string> names;
-    GList* list = json_object_get_members(object);
-    for (GList* l = list; l != nullptr; l = l->next)
-        names.emplace_back(static_cast<const char*>(l->data));
-    g_list_free(list);
-    return names;
-}
-
-JsonObject* AsObject(JsonNode* node)
-{
-    return node != nullptr && JSON_NODE_HOLDS_OBJECT(node) ? json_node_get_object(node) : nullptr;
-}
-
-JsonArray* AsArray(JsonNode* node)
-{
-    return node != nullptr && JSON_NODE_HOLDS_ARRAY(node) ? json_node_get_array(node) : nullptr;
-}
-
-const char* AsString(JsonNode* node)
-{
-    return node != nullptr && json_node_get_value_type(node) == G_TYPE_STRING
-               ? json_node_get_string(node)
-               : nullptr;
-}
+// The fixed starts of the item and menu lookups.
+constexpr std::string_view kItemQueryStart = "$.menuitems.";
+constexpr std::string_view kMenuQueryStart = "$.menutree.";
 
 // A json-glib value together with the scanned node that holds its position
 // (null when the scanner could not follow).
@@ -429,9 +369,9 @@ private:
     {
         if (m_items == nullptr)
             return true;
-        if (PlainForJsonPath(id) && kItemQuery.size() + id.size() < size)
+        if (PlainForJsonPath(id) && kItemQueryStart.size() + id.size() < size)
             return !json_object_has_member(m_items, id.c_str());
-        std::string query(kItemQuery);
+        std::string query(kItemQueryStart);
         query += id;
         if (query.size() >= size)
             query.resize(size - 1);
@@ -461,7 +401,7 @@ private:
 
     void CheckItem(const std::string& id, size_t offset, size_t size, const std::string& menu)
     {
-        CheckIdentifier(id, offset, kItemQuery, size, "item");
+        CheckIdentifier(id, offset, kItemQueryStart, size, "item");
         if (LookupFindsNothing(id, size))
             Report(RuleId::MissingDefinition, offset,
                    "item " + Show(id) + " of menu " + Show(menu) +
@@ -479,7 +419,7 @@ private:
         if (menu == "helper" || menu == "providers")
             Report(RuleId::ReservedMenuName, offset,
                    "menu " + Show(menu) + " would overwrite the profile's " + menu + ".json");
-        CheckIdentifier(menu, offset, kMenuQuery, kDriverQuerySize, "menu");
+        CheckIdentifier(menu, offset, kMenuQueryStart, kDriverQuerySize, "menu");
     }
 
     // The groups of a menu are looked up with "$.menutree.<menu>.group[<i>].indent-level"
@@ -491,8 +431,8 @@ private:
             json_array_get_length(groups) > 2)
             return;
         constexpr std::string_view kLongest = ".group[0].indent-level";
-        if (kMenuQuery.size() + menu.size() < kDriverQuerySize &&
-            kMenuQuery.size() + menu.size() + kLongest.size() >= kGroupQuerySize)
+        if (kMenuQueryStart.size() + menu.size() < kDriverQuerySize &&
+            kMenuQueryStart.size() + menu.size() + kLongest.size() >= kGroupQuerySize)
             Report(RuleId::QueryTooLong, offset,
                    "menu " + Show(menu) + " is " + std::to_string(menu.size()) +
                        " bytes long: its group lookup is cut at " +
@@ -785,11 +725,6 @@ const std::vector<Rule>& Rules()
 const Rule& RuleOf(RuleId id)
 {
     return kRules[static_cast<size_t>(id)];
-}
-
-bool PlainForJsonPath(std::string_view id)
-{
-    return !id.empty() && id.front() != '*' && id.find_first_of(".[") == std::string_view::npos;
 }
 
 std::vector<Diagnostic> CheckDefinition(const char* path, std::string_view text)

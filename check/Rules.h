@@ -55,8 +55,4 @@ struct Diagnostic {
 // The diagnostics come sorted in file order.
 std::vector<Diagnostic> CheckDefinition(const char* path, std::string_view text);
 
-// True when json-glib compiles "$.menuitems.<id>" (and the like) into a plain
-// member lookup of exactly `id`.
-bool PlainForJsonPath(std::string_view id);
-
 }  // namespace check

@@ -1,8 +1,10 @@
 #include "JsonPacker.h"
 
+#include "Fragments.h"
 #include "Log.h"
 
 using namespace logpoint;
+using namespace velkin;
 
 CJsonPacker* CJsonPacker::m_pInstance = nullptr;
 
@@ -25,16 +27,7 @@ bool CJsonPacker::PrintSubMenuItemInfo(std::list<std::string>& items, std::strin
         LOG_INFO(kSubMenuEmpty, "PrintSubMenuItemInfo\n");
         return false;
     }
-    std::string out = "\"submenuitems\":[";
-    for (auto it = items.begin(); it != items.end(); ++it) {
-        if (it != items.begin())
-            out += ',';
-        out += '"';
-        out += *it;
-        out += '"';
-    }
-    out += ']';
-    text = std::move(out);
+    text = SubmenuItemsFragment(items);
     LOG_INFO(kSubMenuDone, "INFO: %s\n", text.c_str());
     return true;
 }
@@ -46,39 +39,17 @@ bool CJsonPacker::PrintGroupInfo(std::list<std::string>& groupList, std::string&
         return false;
     }
     static const std::string kNone;
-    std::string out = "\"group\":[";
     for (auto it = groupList.begin(); it != groupList.end(); ++it) {
         auto after = std::next(it);
-        const bool last = after == groupList.end();
-        const std::string& next = last ? kNone : *after;
+        const std::string& next = after == groupList.end() ? kNone : *after;
         LOG_INFO(kGroupElement, "Next[%s] Current[%s]\n", next.c_str(), it->c_str());
-
-        if (m_IndentlevelFlag(*it)) {
-            out += "{\"indent-level\":\"";
-            out += *it;
-            out += "\",\"group-items\":[";
-        } else {
-            // Items before the first level element form a group without a level.
-            if (it == groupList.begin())
-                out += "{\"indent-level\":\"\",\"group-items\":[";
-            out += '"';
-            out += *it;
-            out += '"';
-        }
-        if (last)
-            out += "]}";
-        else if (m_IndentlevelFlag(next))
-            out += "]},";
-        else if (!m_IndentlevelFlag(*it))
-            out += ',';
     }
-    out += ']';
-    text = std::move(out);
+    text = GroupFragment(groupList);
     LOG_INFO(kGroupDone, "INFO :%s\n", text.c_str());
     return true;
 }
 
 bool CJsonPacker::m_IndentlevelFlag(std::string value)
 {
-    return value == "1" || value == "0" || value == "2";
+    return IsIndentLevel(value);
 }

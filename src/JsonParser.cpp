@@ -1,18 +1,16 @@
 #include "JsonParser.h"
 
-#include <Eina.h>
-
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
+#include "Facts.h"
+#include "Fragments.h"
 #include "JsonPathText.h"
 #include "Log.h"
-#include "QueryLimits.h"
 #include "ReaderCursor.h"
 
 using namespace logpoint;
+using namespace velkin;
 
 namespace {
 
@@ -21,8 +19,7 @@ namespace {
 void ReadGroup(CJsonParser& parser, int i, std::list<std::string>& groupList)
 {
     char query[kGroupQuerySize] = {};
-    std::snprintf(query, sizeof query, "$.menutree.%s.%s[%d].%s", parser.m_pMenuId, "group", i,
-                  "indent-level");
+    std::snprintf(query, sizeof query, kGroupQuery, parser.m_pMenuId, kGroup, i, kIndentLevel);
     QueryText level(parser.FindJsonPathResult(parser.m_pParser, parser.m_pGenerator, query));
     if (level.text == nullptr) {
         LOG_INFO(kGroupLevelInvalid, "invaild indent-level\n");
@@ -31,14 +28,13 @@ void ReadGroup(CJsonParser& parser, int i, std::list<std::string>& groupList)
     LOG_INFO(kGroupLevel, "Indent-level Add: %s\n", level.text);
     parser.m_ConvertToListNode(level.text, groupList);
 
-    std::snprintf(query, sizeof query, "$.menutree.%s.%s[%d].%s", parser.m_pMenuId, "group", i,
-                  "group-items");
+    std::snprintf(query, sizeof query, kGroupQuery, parser.m_pMenuId, kGroup, i, kGroupItems);
     QueryText items(parser.FindJsonPathResult(parser.m_pParser, parser.m_pGenerator, query));
     if (items.text == nullptr) {
         LOG_INFO(kGroupItemsInvalid, "invaild\n");
         return;
     }
-    LOG_INFO(kGroupItems, "Groupitems Add :%s\n", items.text);
+    LOG_INFO(kGroupItemsResult, "Groupitems Add :%s\n", items.text);
     parser.m_ConvertToListNode(items.text, groupList);
 }
 
@@ -123,41 +119,21 @@ bool CJsonParser::m_ConvertToListNode(char* text, std::list<std::string>& list)
         LOG_INFO(kConvertEmpty, "invaild array\n");
         return false;
     }
-    unsigned int count = 0;
-    char** pieces = eina_str_split_full(text, "\"", 0, &count);
-    if (pieces == nullptr)
-        return true;
-    // Pieces 2, 4, 6 ... (from one) are the contents of the quoted strings.
-    for (unsigned int i = 1; i < count; i += 2) {
-        LOG_INFO(kConvertAdd, "Groupitems Add: %s\n", pieces[i]);
-        list.emplace_back(pieces[i]);
+    for (std::string& entry : QuotedStrings(text)) {
+        LOG_INFO(kConvertAdd, "Groupitems Add: %s\n", entry.c_str());
+        list.push_back(std::move(entry));
     }
-    free(pieces[0]);
-    free(pieces);
     return true;
 }
 
 bool CJsonParser::MergeList(std::list<std::string>& addedItems, std::list<std::string>& items)
 {
-    std::list<std::string> merged;
-    auto cursor = items.begin();
-    for (const std::string& x : addedItems) {
-        if (cursor != items.end()) {
-            auto found = std::find(cursor, items.end(), x);
-            if (found != items.end()) {
-                merged.insert(merged.end(), cursor, found);
-                cursor = std::next(found);
-            }
-        }
-        merged.push_back(x);
-    }
-    merged.insert(merged.end(), cursor, items.end());
-
+    std::vector<Merged> merged = MergeAdded(addedItems, items);
     LOG_INFO(kMergeAfter, "After\n");
     items.clear();
-    for (std::string& element : merged) {
-        LOG_INFO(kMergeElement, "%s\n", element.c_str());
-        items.push_back(std::move(element));
+    for (Merged& element : merged) {
+        LOG_INFO(kMergeElement, "%s\n", element.id.c_str());
+        items.push_back(std::move(element.id));
     }
     return true;
 }
@@ -175,7 +151,7 @@ bool CJsonParser::PaserMenuJsonFile(const char* key, std::list<std::string>& lis
         ClearFailedStep(m_pReader);
         return false;
     }
-    if (!json_reader_read_member(m_pReader, "submenuitems")) {
+    if (!json_reader_read_member(m_pReader, kSubmenuItems)) {
         LOG_INFO(kListNoSubmenu, "Read ERR submenuitems\n");
         ClearFailedStep(m_pReader);
         LeaveMember(m_pReader);
@@ -203,15 +179,13 @@ bool CJsonParser::PaserMenuItems(const char* itemId, std::string& text)
         return false;
     }
     char query[kLookupQuerySize] = {};
-    std::snprintf(query, sizeof query, "$.menuitems.%s", itemId);
+    std::snprintf(query, sizeof query, kItemQuery, itemId);
     QueryText result(FindJsonPathResult(m_pParser, m_pGenerator, query));
     if (result.text == nullptr) {
         LOG_INFO(kItemsFailed, "Failed\n");
         return false;
     }
-    std::string entry = "\"";
-    entry += itemId;
-    entry += "\":";
+    std::string entry = MemberStart(itemId);
     std::string definition;
     if (RemoveFirstLastChar(result.text, definition))
         entry += definition;
@@ -229,22 +203,20 @@ bool CJsonParser::PaserModifyItem(const char* itemId, std::string& text)
         return false;
     }
     char query[kLookupQuerySize] = {};
-    std::snprintf(query, sizeof query, "$.menumodifyinfo.%s", itemId);
+    std::snprintf(query, sizeof query, kAmendmentQuery, itemId);
     QueryText result(FindJsonPathResult(m_pParser, m_pGenerator, query));
     if (result.text == nullptr) {
         LOG_INFO(kModifyFailed, "Failed\n");
         return false;
     }
-    const size_t n = std::strlen(result.text);
-    if (n <= 4) {
-        LOG_INFO(kModifyLenError, "len error[%d]\n", static_cast<int>(n));
+    std::string kept;
+    switch (ReadAmendment(result.text, kept)) {
+    case AmendmentStatus::TooShort:
+        LOG_INFO(kModifyLenError, "len error[%d]\n", static_cast<int>(std::strlen(result.text)));
         return false;
+    case AmendmentStatus::NotObject: return false;
+    case AmendmentStatus::Found: break;
     }
-    // Only an object's members can be spliced into a definition; a string,
-    // number or array amendment would make the written entry invalid.
-    if (result.text[1] != '{')
-        return false;
-    std::string kept(result.text + 2, n - 4);
     LOG_INFO(kModifyString, "String :%s\n", kept.c_str());
     text = std::move(kept);
     return true;
@@ -253,7 +225,7 @@ bool CJsonParser::PaserModifyItem(const char* itemId, std::string& text)
 bool CJsonParser::PaserMenuAddItem(std::list<std::string>& list)
 {
     char query[kLookupQuerySize] = {};
-    std::snprintf(query, sizeof query, "$.menuaddinfo.%s.list", m_pMenuId ? m_pMenuId : "(null)");
+    std::snprintf(query, sizeof query, kAddListQuery, m_pMenuId ? m_pMenuId : "(null)");
     QueryText result(FindJsonPathResult(m_pParser, m_pGenerator, query));
     if (result.text == nullptr) {
         LOG_INFO(kAddFailed, "Failed\n");
@@ -270,7 +242,7 @@ bool CJsonParser::PaserMenuAddItem(std::list<std::string>& list)
 
 bool CJsonParser::PaserMenuTreeGroupFile(std::list<std::string>& groupList)
 {
-    if (!json_reader_read_member(m_pReader, "group")) {
+    if (!json_reader_read_member(m_pReader, kGroup)) {
         LOG_INFO(kGroupMissing, "Group Missing\n");
         ClearFailedStep(m_pReader);
         return false;
@@ -288,7 +260,7 @@ bool CJsonParser::PaserMenuTreeGroupFile(std::list<std::string>& groupList)
         LeaveMember(m_pReader);
         return false;
     }
-    if (n > 2) {
+    if (n > kMaxGroups) {
         LOG_INFO(kGroupTooMany, "Failed No Suppport No.3 case\n");
         LeaveMember(m_pReader);
         return false;

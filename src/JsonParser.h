@@ -7,10 +7,6 @@
 #include <list>
 #include <string>
 
-// Definition written for an item that has none.
-inline constexpr char kPlaceholderDefinition[] =
-    "{\"display-name\":\"Json Syntax Error\",\"style\":\"title\"}";
-
 class CJsonParser {
 public:
     static CJsonParser* GetInstance();
@@ -56,30 +52,4 @@ private:
     CJsonParser& operator=(const CJsonParser&) = delete;
 
     static CJsonParser* m_pInstance;
-};
-
-// Lends the loaded document's objects to the query singleton for as long as
-// the loan lives, and takes them back, with the current menu, on every path out.
-class CJsonParserLoan {
-public:
-    CJsonParserLoan(CJsonParser& parser, JsonParser* document, JsonReader* reader,
-                    JsonGenerator* generator)
-        : m_parser(parser)
-    {
-        m_parser.m_pParser = document;
-        m_parser.m_pReader = reader;
-        m_parser.m_pGenerator = generator;
-    }
-    ~CJsonParserLoan()
-    {
-        m_parser.m_pMenuId = nullptr;
-        m_parser.m_pReader = nullptr;
-        m_parser.m_pParser = nullptr;
-        m_parser.m_pGenerator = nullptr;
-    }
-    CJsonParserLoan(const CJsonParserLoan&) = delete;
-    CJsonParserLoan& operator=(const CJsonParserLoan&) = delete;
-
-private:
-    CJsonParser& m_parser;
 };

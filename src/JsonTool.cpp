@@ -3,20 +3,21 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Document.h"
+#include "Facts.h"
+#include "Fragments.h"
 #include "JsonPacker.h"
 #include "JsonParser.h"
 #include "JsonPathText.h"
 #include "Log.h"
-#include "NestingCheck.h"
 #include "OutputFiles.h"
-#include "QueryLimits.h"
+#include "Profiles.h"
 #include "ReaderCursor.h"
 
 using namespace logpoint;
+using namespace velkin;
 
 namespace {
-
-const char kModifyMarker[] = ",\"modify\":\"true\"";
 
 // The names of "menutree"'s members, and whether the reader stepped into it.
 struct MenuNames {
@@ -30,18 +31,6 @@ struct MenuNames {
     ~MenuNames() { g_strfreev(names); }
 };
 
-// Calls DestroyReader when the run ends, whichever way it ends.
-class ReleaseAtEnd {
-public:
-    explicit ReleaseAtEnd(JsonTool& tool) : m_tool(tool) {}
-    ~ReleaseAtEnd() { m_tool.DestroyReader(); }
-    ReleaseAtEnd(const ReleaseAtEnd&) = delete;
-    ReleaseAtEnd& operator=(const ReleaseAtEnd&) = delete;
-
-private:
-    JsonTool& m_tool;
-};
-
 }  // namespace
 
 // What a run keeps while it walks "menutree".
@@ -49,25 +38,20 @@ struct JsonTool::Run {
     Run(const char* definition, const std::string& root)
         : path(definition), profile(FindProfile(definition)), helper(HelperFilePath(root, profile))
     {
-        Write(helper, "{");
+        Write(helper, kHelperOpening);
     }
 
     const char* path;
     const Profile* profile;
     std::ofstream helper;
-    EntryList helperEntries{helper, "}"};
+    EntryList helperEntries{helper, kHelperClosing};
     CJsonParser* query = CJsonParser::GetInstance();
     CJsonPacker* packer = nullptr;
 
     // "item":"menu" in the helper file.
     void WriteHelperEntry(std::string_view item, std::string_view menu)
     {
-        std::ofstream& out = helperEntries.Next();
-        Write(out, "\"");
-        Write(out, item);
-        Write(out, "\":\"");
-        Write(out, menu);
-        Write(out, "\"");
+        Write(helperEntries.Next(), HelperEntry(item, menu));
     }
 };
 
@@ -75,16 +59,56 @@ struct JsonTool::Run {
 struct JsonTool::Menu {
     Menu(char* menu, const std::string& path) : id(menu), file(path)
     {
-        Write(file, "{\"menuitems\": {");
+        Write(file, kMenuFileOpening);
     }
 
     char* id;
     std::ofstream file;
-    EntryList entries{file, "},\"menutree\": {"};
+    EntryList entries{file, kMenuTreeOpening};
     std::list<std::string> items;
     std::list<std::string> groups;
     bool rebuild = false;  // items were dropped or added: the node is rebuilt
     bool nodeHasMember = false;
+};
+
+// The run's hold on its document: it loads the document, lends it to the query
+// singleton, and on every path out takes the loan back before DestroyReader
+// releases the singletons and the document. One object holds both, so no order
+// of declarations can leave the singleton borrowing a released document.
+class JsonTool::Document {
+public:
+    Document(JsonTool& tool, const char* path) : m_tool(tool), m_loaded(tool.InitReader(path) == 0)
+    {
+    }
+    ~Document()
+    {
+        if (m_query != nullptr) {
+            m_query->m_pMenuId = nullptr;
+            m_query->m_pReader = nullptr;
+            m_query->m_pParser = nullptr;
+            m_query->m_pGenerator = nullptr;
+        }
+        m_tool.DestroyReader();
+    }
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    bool Loaded() const { return m_loaded; }
+
+    // Lends the reader, the parser and the generator to the query singleton
+    // until the run ends.
+    void Lend()
+    {
+        m_query = CJsonParser::GetInstance();
+        m_query->m_pGenerator = m_tool.m_pGenerator.get();
+        m_query->m_pParser = m_tool.m_pParser.get();
+        m_query->m_pReader = m_tool.m_pReader.get();
+    }
+
+private:
+    JsonTool& m_tool;
+    const bool m_loaded;
+    CJsonParser* m_query = nullptr;
 };
 
 JsonTool::JsonTool() : m_ResourceRoot(kResourceRoot) {}
@@ -105,22 +129,17 @@ int JsonTool::InitReader(const char* path)
 
     std::printf("Initial Json[%s] \n", path);
 
-    // The file is read once, so a pipe is read like a regular file.
+    // The file is read once, so a pipe is read like a regular file. A
+    // definition nested too deep, or holding no value, is refused like a
+    // malformed one.
     g_autofree gchar* text = nullptr;
     gsize length = 0;
-    g_autoptr(GError) error = nullptr;
-    if (!g_file_get_contents(path, &text, &length, &error))
+    if (!g_file_get_contents(path, &text, &length, nullptr))
         return -1;
-    // Refused like a malformed file, before json-glib's recursion can overflow.
-    if (NestsTooDeep(std::string_view(text, length)))
+    if (ParseDefinition(m_pParser.get(), std::string_view(text, length)).status !=
+        LoadStatus::Loaded)
         return -1;
-    if (!json_parser_load_from_data(m_pParser.get(), text, static_cast<gssize>(length), &error))
-        return -1;
-    // An empty or blank file parses without error but holds no document.
-    JsonNode* root = json_parser_get_root(m_pParser.get());
-    if (root == nullptr)
-        return -1;
-    json_reader_set_root(m_pReader.get(), root);
+    json_reader_set_root(m_pReader.get(), json_parser_get_root(m_pParser.get()));
     return 0;
 }
 
@@ -151,43 +170,18 @@ void JsonTool::WriteProviderJsonFile(const char* path)
 {
     std::ofstream out(GetJsonProviderFilePath(path));
     // The opening goes out before the query: an opened file always starts with it.
-    Write(out, "{\"providers\":");
-    QueryText result(GetJsonPathResult("$.providers"));
+    Write(out, kProvidersOpening);
+    QueryText result(GetJsonPathResult(kProvidersQuery));
     const std::string_view providers = UnwrapMatch(result.text);
     // Without a "providers" member the file still holds valid JSON.
-    Write(out, providers.empty() ? "null" : providers);
-    Write(out, "}");
+    Write(out, providers.empty() ? kNoProviders : providers);
+    Write(out, kProvidersClosing);
 }
 
 void JsonTool::IndexParents(JsonNode* root)
 {
-    m_Parents.clear();
+    m_Parents = ParentIndex(root);
     m_ParentsIndexed = true;
-    if (root == nullptr || !JSON_NODE_HOLDS_OBJECT(root))
-        return;
-    JsonNode* tree = json_object_get_member(json_node_get_object(root), "menutree");
-    if (tree == nullptr || !JSON_NODE_HOLDS_OBJECT(tree))
-        return;
-    JsonObject* menus = json_node_get_object(tree);
-    GList* names = json_object_get_members(menus);
-    for (GList* l = names; l != nullptr; l = l->next) {
-        const char* menu = static_cast<const char*>(l->data);
-        JsonNode* node = json_object_get_member(menus, menu);
-        if (!JSON_NODE_HOLDS_OBJECT(node))
-            continue;
-        JsonNode* children = json_object_get_member(json_node_get_object(node), "submenuitems");
-        if (children == nullptr || !JSON_NODE_HOLDS_ARRAY(children))
-            continue;
-        JsonArray* array = json_node_get_array(children);
-        const guint length = json_array_get_length(array);
-        for (guint i = 0; i < length; ++i) {
-            JsonNode* element = json_array_get_element(array, i);
-            // The first listing menu wins; later ones leave the entry alone.
-            if (json_node_get_value_type(element) == G_TYPE_STRING)
-                m_Parents.emplace(json_node_get_string(element), menu);
-        }
-    }
-    g_list_free(names);
 }
 
 void JsonTool::WriteParentMenuid(const char* file, char* menuid, std::ofstream& out,
@@ -205,11 +199,7 @@ void JsonTool::WriteParentMenuid(const char* file, char* menuid, std::ofstream& 
     auto parent = m_Parents.find(menuid);
     if (parent == m_Parents.end())
         return;
-    if (afterMember)
-        Write(out, ",");
-    Write(out, "\"parentitem\":\"");
-    Write(out, parent->second);
-    Write(out, "\"");
+    Write(out, ParentLink(parent->second, afterMember));
 }
 
 bool JsonTool::m_FlagCheckItemInList(const char* item, std::list<std::string>& list)
@@ -254,9 +244,9 @@ void JsonTool::m_ModifyGroupItemsList(std::list<std::string>& groups,
 void JsonTool::ReadEditLists()
 {
     CJsonParser* query = CJsonParser::GetInstance();
-    query->PaserMenuJsonFile("menudelete", m_MenuDeleteList);
-    query->PaserMenuJsonFile("menuadd", m_MenuAddList);
-    query->PaserMenuJsonFile("menumodify", m_MenuModifyList);
+    query->PaserMenuJsonFile(kMenuDelete, m_MenuDeleteList);
+    query->PaserMenuJsonFile(kMenuAdd, m_MenuAddList);
+    query->PaserMenuJsonFile(kMenuModify, m_MenuModifyList);
     for (std::list<std::string>* list : {&m_MenuDeleteList, &m_MenuAddList, &m_MenuModifyList}) {
         auto& index = m_ListIndex[list];
         index.clear();
@@ -268,19 +258,18 @@ void JsonTool::ReadEditLists()
 void JsonTool::SeparateJsonFile(const char* path)
 {
     LOG_INFO(kRunPath, "path:%s \n", path);
-    ReleaseAtEnd release(*this);
-    if (InitReader(path) == -1)
+    Document document(*this, path);
+    if (!document.Loaded())
         return;
     WriteProviderJsonFile(path);
 
-    CJsonParserLoan loan(*CJsonParser::GetInstance(), m_pParser.get(), m_pReader.get(),
-                         m_pGenerator.get());
+    document.Lend();
     ReadEditLists();
 
     // A missing "menutree" leaves the reader on the root with an error pending,
     // and json-glib would then count the root's members: take no menu instead.
     MenuNames menus;
-    menus.entered = json_reader_read_member(m_pReader.get(), "menutree");
+    menus.entered = json_reader_read_member(m_pReader.get(), kMenuTree);
     if (menus.entered) {
         menus.count = json_reader_count_members(m_pReader.get());
         menus.names = json_reader_list_members(m_pReader.get());
@@ -330,7 +319,7 @@ bool JsonTool::SeparateMenu(Run& run, char* id)
     else if (!WriteCopiedNode(menu))
         return false;
     WriteParentMenuid(run.path, id, menu.file, menu.nodeHasMember);
-    Write(menu.file, "}}}");
+    Write(menu.file, kMenuFileClosing);
     menu.file.close();
 
     LeaveMenuNode(inItems);
@@ -343,7 +332,7 @@ bool JsonTool::SeparateMenu(Run& run, char* id)
 bool JsonTool::ReadItemList(Menu& menu)
 {
     JsonReader* reader = m_pReader.get();
-    const bool inItems = json_reader_read_member(reader, "submenuitems");
+    const bool inItems = json_reader_read_member(reader, kSubmenuItems);
     if (!inItems || !json_reader_is_array(reader))
         return inItems;
     ForEachStringElement(reader, [&](const char* item) {
@@ -363,14 +352,12 @@ bool JsonTool::WriteItemEntries(Run& run, Menu& menu)
     char query[kDriverQuerySize];
     for (const std::string& item : menu.items) {
         run.WriteHelperEntry(item, menu.id);
-        std::snprintf(query, sizeof query, "$.menuitems.%s", item.c_str());
+        std::snprintf(query, sizeof query, kItemQuery, item.c_str());
         QueryText result(GetJsonPathResult(query));
         if (result.text == nullptr)
             return false;
         std::ofstream& out = menu.entries.Next();
-        Write(out, "\"");
-        Write(out, item);
-        Write(out, "\":");
+        Write(out, MemberStart(item));
         const std::string_view definition = UnwrapMatch(result.text);
         if (definition.empty()) {
             std::printf("Devel Rpm is missing,Please confirm!!!:sid [%s] \n", item.c_str());
@@ -396,12 +383,7 @@ void JsonTool::WriteDefinition(Run& run, const std::string& item, std::string_vi
     }
     std::string open;
     run.query->RemoveLastChar(std::string(definition).c_str(), 1, open);
-    Write(out, open);
-    if (open != "{")
-        Write(out, ",");
-    Write(out, amendment);
-    Write(out, kModifyMarker);
-    Write(out, "}");
+    Write(out, AmendDefinition(open, amendment));
 }
 
 // The entries of the items "menuaddinfo" adds to this menu, merged into its
@@ -430,9 +412,8 @@ void JsonTool::WriteRebuiltNode(Run& run, Menu& menu)
 {
     std::string submenu;
     run.packer->PrintSubMenuItemInfo(menu.items, submenu);
-    Write(menu.file, "\"");
-    Write(menu.file, menu.id);
-    Write(menu.file, "\":{");
+    Write(menu.file, MemberStart(menu.id));
+    Write(menu.file, "{");
     Write(menu.file, submenu);
     menu.nodeHasMember = !submenu.empty();
 
@@ -452,21 +433,14 @@ void JsonTool::WriteRebuiltNode(Run& run, Menu& menu)
 bool JsonTool::WriteCopiedNode(Menu& menu)
 {
     char query[kDriverQuerySize];
-    std::snprintf(query, sizeof query, "$.menutree.%s", menu.id);
+    std::snprintf(query, sizeof query, kMenuQuery, menu.id);
     QueryText result(GetJsonPathResult(query));
     if (result.text == nullptr)
         return false;
-    Write(menu.file, "\"");
-    Write(menu.file, menu.id);
-    Write(menu.file, "\":");
-    const std::string_view node = UnwrapMatch(result.text);
-    if (!node.empty() && node[0] == '{') {
-        const std::string_view open = node.substr(0, node.size() - 1);
-        Write(menu.file, open);
-        menu.nodeHasMember = open.size() > 1;
-    } else {
-        Write(menu.file, "{");
-    }
+    Write(menu.file, MemberStart(menu.id));
+    const std::string_view open = OpenNode(UnwrapMatch(result.text));
+    Write(menu.file, open);
+    menu.nodeHasMember = open.size() > 1;
     return true;
 }
 

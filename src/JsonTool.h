@@ -44,6 +44,7 @@ protected:
     std::string m_ResourceRoot;
 
 private:
+    class Document;
     struct Run;
     struct Menu;
 

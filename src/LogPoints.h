@@ -42,7 +42,7 @@ inline constexpr LogPoint kGroupMenuNull{"JsonParser.cpp", "PaserMenuTreeGroupFi
 inline constexpr LogPoint kGroupTooMany{"JsonParser.cpp", "PaserMenuTreeGroupFile", 194};
 inline constexpr LogPoint kGroupLevel{"JsonParser.cpp", "PaserMenuTreeGroupFile", 208};
 inline constexpr LogPoint kGroupLevelInvalid{"JsonParser.cpp", "PaserMenuTreeGroupFile", 215};
-inline constexpr LogPoint kGroupItems{"JsonParser.cpp", "PaserMenuTreeGroupFile", 222};
+inline constexpr LogPoint kGroupItemsResult{"JsonParser.cpp", "PaserMenuTreeGroupFile", 222};
 inline constexpr LogPoint kGroupItemsInvalid{"JsonParser.cpp", "PaserMenuTreeGroupFile", 229};
 inline constexpr LogPoint kGroupEnd{"JsonParser.cpp", "PaserMenuTreeGroupFile", 234};
 inline constexpr LogPoint kLastNull{"JsonParser.cpp", "RemoveLastChar", 242};

@@ -1,37 +1,17 @@
-// Where a run's files go and how their text is written: the profile table, the
-// path rules under the resource root, and the stream helpers every output file
-// is written with.
+// How the splitter writes its files: plain text into streams that drop what
+// they cannot write, without a message.
 #pragma once
 
 #include <fstream>
-#include <string>
 #include <string_view>
 
-// The directory every output path is formed under. Defined once per program
-// (ResourceRoot.cpp): "/usr/apps/tessaly/res/jsons" in the installed tool, a
-// relative folder in the build that the tests run.
-extern const char kResourceRoot[];
-
-struct Profile {
-    const char* key;  // looked for anywhere in the definition's path
-    const char* dir;  // the profile's directory under the resource root
-};
-
-// The first profile, in table order, whose key occurs in `path`; null if none.
-const Profile* FindProfile(const char* path);
-
-// Path rules. Without a profile the helper and providers files have no path
-// (empty) and per-menu files go to "<root>//<menu>.json".
-std::string ProvidersFilePath(const std::string& root, const Profile* profile);
-std::string HelperFilePath(const std::string& root, const Profile* profile);
-std::string MenuFilePath(const std::string& root, const Profile* profile, std::string_view menu);
+// The directory every output path is formed under, compiled into each program
+// (ResourceRoot.cpp): the system's root in the installed tool, a relative
+// folder in the build that the tests run.
+extern const char* const kResourceRoot;
 
 // Writes `text` as it is. A stream that failed drops it silently.
 void Write(std::ofstream& out, std::string_view text);
-
-// The value inside a match array text ("[v]" gives "v"); empty when the text
-// is null or holds no match ("[]").
-std::string_view UnwrapMatch(const char* text);
 
 // A comma-separated list of entries written to a stream: a comma before every
 // entry but the first, and the closing text once the list is complete.

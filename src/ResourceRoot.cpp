@@ -1,8 +1,10 @@
-// The resource root compiled into a program: the build sets VELKIN_RESOURCE_ROOT.
+// The resource root compiled into a program: the system's, or the relative
+// one the build names in VELKIN_TEST_RESOURCE_ROOT for the tests' program.
+#include "Facts.h"
 #include "OutputFiles.h"
 
-#ifndef VELKIN_RESOURCE_ROOT
-#error "VELKIN_RESOURCE_ROOT must name the resource root"
+#ifdef VELKIN_TEST_RESOURCE_ROOT
+const char* const kResourceRoot = VELKIN_TEST_RESOURCE_ROOT;
+#else
+const char* const kResourceRoot = velkin::kSystemResourceRoot;
 #endif
-
-const char kResourceRoot[] = VELKIN_RESOURCE_ROOT;

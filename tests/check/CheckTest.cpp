@@ -1,51 +1,13 @@
 // The checker's parts that the golden cases cannot pin down one by one: the
-// JSONPath predicate against json-glib itself, and the positions the scanner
-// gives (or refuses to give).
+// positions the scanner gives (or refuses to give).
 #include <gtest/gtest.h>
-#include <json-glib/json-glib.h>
 
 #include <string>
 
 #include "Definition.h"
-#include "JsonPathText.h"
 #include "Rules.h"
 
 namespace {
-
-// Does the splitter's own query "$.menuitems.<id>" find exactly the member
-// named `id` of a document that also holds decoys?
-bool LookupFindsExactly(const std::string& id)
-{
-    g_autoptr(JsonBuilder) b = json_builder_new();
-    json_builder_begin_object(b);
-    json_builder_set_member_name(b, "menuitems");
-    json_builder_begin_object(b);
-    json_builder_set_member_name(b, "decoy");
-    json_builder_begin_object(b);
-    json_builder_set_member_name(b, "inner");
-    json_builder_add_int_value(b, 7);
-    json_builder_end_object(b);
-    json_builder_set_member_name(b, id.c_str());
-    json_builder_add_int_value(b, 12345);
-    json_builder_end_object(b);
-    json_builder_end_object(b);
-    JsonNode* root = json_builder_get_root(b);
-    g_autoptr(JsonGenerator) generator = json_generator_new();
-    const std::string query = "$.menuitems." + id;
-    QueryText result(JsonPathMatchText(root, generator, query.c_str()));
-    json_node_unref(root);
-    return std::string(result.text) == "[12345]";
-}
-
-TEST(CheckJsonPath, PredicateAgreesWithJsonGlib)
-{
-    const char* ids[] = {"volume", "ok-1", "star*", "$dollar", "sp ace", "a]", "a'", "'a'",
-                         "a:b", "?", "@", "a,b", "(x)", "1", "-1", "caf\xc3\xa9", "a/b",
-                         "a\\b", "a\"b", "", "*", "*x", ".", "a.b", "..", "a..b", "[",
-                         "x[0]", "decoy.inner", "decoy[0]", "a[", "]a"};
-    for (const char* id : ids)
-        EXPECT_EQ(check::PlainForJsonPath(id), LookupFindsExactly(id)) << "identifier " << id;
-}
 
 struct Where {
     long line;

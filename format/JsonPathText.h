@@ -3,6 +3,8 @@
 
 #include <json-glib/json-glib.h>
 
+namespace velkin {
+
 // Compact text of the array of every node that `expression` matches from `root`
 // ("[]" when nothing matches or the expression cannot be compiled safely).
 // The caller releases it with g_free.
@@ -25,3 +27,5 @@ struct QueryText {
     QueryText(const QueryText&) = delete;
     QueryText& operator=(const QueryText&) = delete;
 };
+
+}  // namespace velkin

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace velkin {
+
 namespace {
 
 enum class Verdict {
@@ -243,3 +245,5 @@ ExpressionScreen ScreenExpression(const char* expression)
 {
     return Screener(expression).Run();
 }
+
+}  // namespace velkin

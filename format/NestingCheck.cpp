@@ -1,5 +1,7 @@
 #include "NestingCheck.h"
 
+namespace velkin {
+
 size_t FindTooDeep(std::string_view text)
 {
     enum class State { Text, Double, DoubleEscape, Single, Comment };
@@ -41,3 +43,5 @@ size_t FindTooDeep(std::string_view text)
     }
     return kNotTooDeep;
 }
+
+}  // namespace velkin

@@ -5,6 +5,8 @@
 
 #include "JsonPathText.h"
 
+using namespace velkin;
+
 namespace {
 
 struct RepairRow {

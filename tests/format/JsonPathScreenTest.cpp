@@ -4,6 +4,8 @@
 
 #include "JsonPathScreen.h"
 
+using namespace velkin;
+
 namespace {
 
 struct ScreenRow {

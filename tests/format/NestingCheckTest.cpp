@@ -4,6 +4,8 @@
 
 #include "NestingCheck.h"
 
+using namespace velkin;
+
 namespace {
 
 std::string Open(long n, char c = '[')

@@ -5,10 +5,9 @@
 #include <cstddef>
 #include <string_view>
 
-// Deepest nesting of arrays and objects accepted in a definition. json-glib 1.10
-// refuses anything deeper itself; 1.6 parses on until its recursion overflows
-// the stack. One bound keeps both the same.
-inline constexpr long kMaxNesting = 1024;
+#include "Facts.h"
+
+namespace velkin {
 
 inline constexpr size_t kNotTooDeep = static_cast<size_t>(-1);
 
@@ -22,3 +21,5 @@ inline bool NestsTooDeep(std::string_view text)
 {
     return FindTooDeep(text) != kNotTooDeep;
 }
+
+}  // namespace velkin

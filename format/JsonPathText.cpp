@@ -7,6 +7,8 @@
 
 #include "JsonPathScreen.h"
 
+namespace velkin {
+
 namespace {
 
 // Out-of-range positions are reported by json-glib as criticals and then
@@ -134,3 +136,5 @@ char* JsonPathMatchText(JsonNode* root, JsonGenerator* generator, const char* ex
     json_node_unref(matches);
     return RepairSerialisation(json_generator_to_data(generator, nullptr));
 }
+
+}  // namespace velkin

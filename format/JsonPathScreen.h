@@ -2,6 +2,8 @@
 // unsafely. It follows json_path_compile's own scan of the expression.
 #pragma once
 
+namespace velkin {
+
 // Largest array index, slice bound or step json-glib is asked to handle.
 inline constexpr long long kMaxIndex = 1 << 20;
 // Most element visits the set and slice selectors of one expression may
@@ -24,3 +26,5 @@ struct ExpressionScreen {
 // An expression json-glib refuses to compile is reported safe: compiling it
 // is harmless.
 ExpressionScreen ScreenExpression(const char* expression);
+
+}  // namespace velkin

@@ -1,0 +1,334 @@
+#include "EffectiveMenu.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <list>
+#include <unordered_set>
+
+#include "Document.h"
+#include "Facts.h"
+#include "Fragments.h"
+#include "GObjectPtr.h"
+#include "JsonPathText.h"
+
+namespace velkin {
+
+namespace {
+
+using IdSet = std::unordered_set<std::string>;
+
+IdSet SetOf(const std::vector<std::string>& ids)
+{
+    return IdSet(ids.begin(), ids.end());
+}
+
+// What a reader of the menu file finds in a written node: its groups and the
+// strings of its "submenuitems" (none when the node text is not one object).
+struct NodeView {
+    std::vector<Group> groups;
+    std::vector<std::string> entries;
+};
+
+NodeView ReadNode(std::string_view open)
+{
+    NodeView view;
+    const std::string text = std::string(open) + "}";
+    g_autoptr(JsonParser) parser = json_parser_new();
+    if (!json_parser_load_from_data(parser, text.data(), static_cast<gssize>(text.size()), nullptr))
+        return view;
+    JsonNode* node = json_parser_get_root(parser);
+    view.entries = StringElements(MemberOf(node, kSubmenuItems));
+    JsonArray* array = AsArray(MemberOf(node, kGroup));
+    const guint n = array != nullptr ? json_array_get_length(array) : 0;
+    for (guint i = 0; i < n; ++i) {
+        JsonNode* group = json_array_get_element(array, i);
+        Group g;
+        if (const char* level = AsString(MemberOf(group, kIndentLevel)))
+            g.level = level;
+        g.items = StringElements(MemberOf(group, kGroupItems));
+        view.groups.push_back(std::move(g));
+    }
+    return view;
+}
+
+}  // namespace
+
+// Computes the model in the splitter's order: edit lists, then each member
+// of "menutree" with its items, additions, node and parent link.
+class EffectiveMenuBuilder {
+public:
+    EffectiveMenuBuilder(JsonNode* root, const char* path) : m_root(root)
+    {
+        m_model.profile = FindProfile(path);
+    }
+
+    EffectiveMenu Build()
+    {
+        m_model.providers = std::string(UnwrapMatch(Match(kProvidersQuery).text));
+        if (m_model.providers.empty())
+            m_model.providers = kNoProviders;
+        ReadEdits();
+        m_parents = ParentIndex(m_root);
+        if (JsonObject* tree = AsObject(MemberOf(m_root, kMenuTree)))
+            m_model.menuTree = MemberNames(tree);
+        for (const std::string& id : m_model.menuTree) {
+            if (m_deleted.count(id) != 0)
+                m_model.deleted.push_back(id);
+            else
+                AddMenu(id, MemberOf(MemberOf(m_root, kMenuTree), id.c_str()));
+        }
+        Link();
+        return std::move(m_model);
+    }
+
+private:
+    JsonNode* m_root;
+    GObjectPtr<JsonGenerator> m_generator{json_generator_new()};
+    EffectiveMenu m_model;
+    IdSet m_deleted, m_addMenus, m_modified;
+    std::unordered_map<std::string, std::string> m_parents;
+
+    // The match array text of a query, formatted into a buffer of `size` bytes.
+    QueryText Match(size_t size, const char* format, ...) G_GNUC_PRINTF(3, 4)
+    {
+        std::vector<char> query(size);
+        va_list args;
+        va_start(args, format);
+        std::vsnprintf(query.data(), size, format, args);
+        va_end(args);
+        return QueryText(JsonPathMatchText(m_root, m_generator.get(), query.data()));
+    }
+    QueryText Match(const char* query)
+    {
+        return QueryText(JsonPathMatchText(m_root, m_generator.get(), query));
+    }
+
+    void ReadEdits()
+    {
+        EditLists& e = m_model.edits;
+        for (auto [key, list] : {std::pair{kMenuDelete, &e.deleted}, std::pair{kMenuAdd, &e.added},
+                                 std::pair{kMenuModify, &e.modified}})
+            *list = StringElements(MemberOf(MemberOf(m_root, key), kSubmenuItems));
+        m_deleted = SetOf(e.deleted);
+        m_addMenus = SetOf(e.added);
+        m_modified = SetOf(e.modified);
+    }
+
+    // The group list of a node: each group's level and items, looked up by
+    // JSONPath; none for a node with no "group" array or more than two groups.
+    std::list<std::string> GroupList(const std::string& id, JsonNode* node)
+    {
+        std::list<std::string> list;
+        JsonArray* groups = AsArray(MemberOf(node, kGroup));
+        if (groups == nullptr || json_array_get_length(groups) > kMaxGroups)
+            return list;
+        const int n = static_cast<int>(json_array_get_length(groups));
+        for (int i = 0; i < n; ++i)
+            for (const char* member : {kIndentLevel, kGroupItems})
+                for (std::string& s : QuotedStrings(
+                         Match(kGroupQuerySize, kGroupQuery, id.c_str(), kGroup, i, member).text))
+                    list.push_back(std::move(s));
+        return list;
+    }
+
+    void AddMenu(const std::string& id, JsonNode* node)
+    {
+        Menu menu;
+        menu.id = id;
+        const std::list<std::string> groups = GroupList(id, node);
+        std::list<std::string> items = ListedItems(menu, MemberOf(node, kSubmenuItems));
+        std::vector<Merged> merged;
+        if (m_addMenus.count(id) != 0)
+            merged = AddItems(menu, items);
+        if (menu.rebuilt)
+            RebuildNode(menu, items, groups);
+        else
+            CopyNode(menu);
+        NodeView view = ReadNode(menu.node);
+        menu.groups = std::move(view.groups);
+        // A rebuilt node lists the item list; a copied one what it holds.
+        if (!menu.rebuilt)
+            for (std::string& entry : view.entries)
+                merged.push_back(Merged{std::move(entry), false});
+        else if (merged.empty())
+            for (const std::string& entry : items)
+                merged.push_back(Merged{entry, false});
+        for (Merged& m : merged)
+            menu.entries.push_back(
+                Entry{std::move(m.id), m.added ? Origin::Added : Origin::Listed, kNoItem, false});
+        LinkDefinitions(menu);
+        auto parent = m_parents.find(id);
+        if (parent != m_parents.end())
+            menu.parent = parent->second;
+        m_model.m_index.emplace(id, m_model.menus.size());
+        m_model.menus.push_back(std::move(menu));
+    }
+
+    // Each entry's definition: the item entry of the same name in the file.
+    static void LinkDefinitions(Menu& menu)
+    {
+        std::unordered_map<std::string_view, size_t> byId;
+        for (size_t i = 0; i < menu.items.size(); ++i)
+            byId.emplace(menu.items[i].id, i);
+        for (Entry& entry : menu.entries) {
+            auto it = byId.find(entry.id);
+            if (it != byId.end())
+                entry.item = it->second;
+        }
+    }
+
+    // The node's "submenuitems" strings but the deleted ones, each written
+    // with its definition; returns them as the item list.
+    std::list<std::string> ListedItems(Menu& menu, JsonNode* listed)
+    {
+        std::list<std::string> items;
+        JsonArray* array = AsArray(listed);
+        const guint n = array != nullptr ? json_array_get_length(array) : 0;
+        for (guint j = 0; j < n; ++j) {
+            const char* id = AsString(json_array_get_element(array, j));
+            if (id == nullptr)
+                continue;
+            if (m_deleted.count(id) != 0) {
+                menu.rebuilt = true;
+                continue;
+            }
+            items.emplace_back(id);
+            menu.items.push_back(Listed(id, j));
+        }
+        return items;
+    }
+
+    ItemEntry Listed(const std::string& id, size_t source)
+    {
+        ItemEntry entry{id, Origin::Listed, source, {}, false, false};
+        QueryText match = Match(kDriverQuerySize, kItemQuery, id.c_str());
+        const std::string_view definition = UnwrapMatch(match.text);
+        if (definition.empty()) {
+            entry.placeholder = true;
+            entry.definition = kPlaceholderDefinition;
+        } else {
+            entry.definition = definition;
+            Amend(entry);
+        }
+        return entry;
+    }
+
+    // An item of the modify list with an amendment object gets its members,
+    // when its definition is an object.
+    void Amend(ItemEntry& entry)
+    {
+        if (m_modified.count(entry.id) == 0 || entry.definition[0] != '{')
+            return;
+        std::string members;
+        QueryText match = Match(kLookupQuerySize, kAmendmentQuery, entry.id.c_str());
+        if (ReadAmendment(match.text, members) != AmendmentStatus::Found)
+            return;
+        const std::string_view open(entry.definition.data(), entry.definition.size() - 1);
+        entry.definition = AmendDefinition(open, members);
+        entry.amended = true;
+    }
+
+    // The identifiers of the menu's add list that it does not list yet are
+    // written; then the list is merged into the item list.
+    std::vector<Merged> AddItems(Menu& menu, std::list<std::string>& items)
+    {
+        QueryText match = Match(kLookupQuerySize, kAddListQuery, menu.id.c_str());
+        const std::vector<std::string> quoted = QuotedStrings(match.text);
+        if (quoted.empty())
+            return {};
+        const IdSet listed(items.begin(), items.end());
+        for (size_t k = 0; k < quoted.size(); ++k)
+            if (listed.count(quoted[k]) == 0)
+                menu.items.push_back(Added(quoted[k], k));
+        std::vector<Merged> merged =
+            MergeAdded(std::list<std::string>(quoted.begin(), quoted.end()), items);
+        items.clear();
+        for (const Merged& m : merged)
+            items.push_back(m.id);
+        menu.rebuilt = true;
+        return merged;
+    }
+
+    ItemEntry Added(const std::string& id, size_t source)
+    {
+        ItemEntry entry{id, Origin::Added, source, {}, false, false};
+        QueryText match = Match(kLookupQuerySize, kItemQuery, id.c_str());
+        const std::string_view definition = UnwrapMatch(match.text);
+        entry.placeholder = definition.empty();
+        entry.definition =
+            entry.placeholder ? std::string(kPlaceholderDefinition) : std::string(definition);
+        return entry;
+    }
+
+    // "{" with the item list's "submenuitems" and the groups that keep their
+    // place after the deletes.
+    void RebuildNode(Menu& menu, const std::list<std::string>& items,
+                     const std::list<std::string>& groups)
+    {
+        std::list<std::string> kept;
+        for (const std::string& entry : groups)
+            if (m_deleted.count(entry) == 0)
+                kept.push_back(entry);
+        const std::string submenu = SubmenuItemsFragment(items);
+        const std::string group = GroupFragment(kept);
+        menu.node = "{" + submenu;
+        if (!submenu.empty() && !group.empty())
+            menu.node += ',';
+        menu.node += group;
+        menu.nodeHasMember = !menu.node.empty() && menu.node != "{";
+    }
+
+    void CopyNode(Menu& menu)
+    {
+        QueryText match = Match(kDriverQuerySize, kMenuQuery, menu.id.c_str());
+        menu.node = std::string(OpenNode(UnwrapMatch(match.text)));
+        menu.nodeHasMember = menu.node.size() > 1;
+    }
+
+    // Which entries open a menu, the top menus, and the menus no top menu
+    // leads to through such entries.
+    void Link()
+    {
+        std::vector<Menu>& menus = m_model.menus;
+        for (Menu& menu : menus)
+            for (Entry& entry : menu.entries)
+                entry.opensMenu = m_model.m_index.count(entry.id) != 0;
+        std::vector<bool> reached(menus.size(), false);
+        std::vector<size_t> todo;
+        for (size_t i = 0; i < menus.size(); ++i)
+            if (!menus[i].parent) {
+                m_model.top.push_back(i);
+                reached[i] = true;
+                todo.push_back(i);
+            }
+        while (!todo.empty()) {
+            const size_t at = todo.back();
+            todo.pop_back();
+            for (const Entry& entry : menus[at].entries) {
+                if (!entry.opensMenu)
+                    continue;
+                const size_t next = m_model.m_index.at(entry.id);
+                if (!reached[next]) {
+                    reached[next] = true;
+                    todo.push_back(next);
+                }
+            }
+        }
+        for (size_t i = 0; i < menus.size(); ++i)
+            if (!reached[i])
+                m_model.unreachable.push_back(i);
+    }
+};
+
+const Menu* EffectiveMenu::Find(std::string_view id) const
+{
+    auto it = m_index.find(std::string(id));
+    return it == m_index.end() ? nullptr : &menus[it->second];
+}
+
+EffectiveMenu ComputeEffectiveMenu(JsonNode* root, const char* path)
+{
+    return EffectiveMenuBuilder(root, path).Build();
+}
+
+}  // namespace velkin

@@ -1,0 +1,100 @@
+// The effective menu: what the splitter writes for a definition, computed in
+// one pass over the parsed document and kept as plain data. It follows the
+// splitter's own lookups (JSONPath with the same expressions, cut at the same
+// buffer sizes; the same reading of lists, groups, additions and amendments),
+// so odd identifiers and malformed members give what the splitter gives.
+#pragma once
+
+#include <json-glib/json-glib.h>
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "Profiles.h"
+
+namespace velkin {
+
+enum class Origin {
+    Listed,  // a string of the node's "submenuitems"
+    Added,   // an identifier of the menu's "menuaddinfo" list
+};
+
+// One member of a menu file's "menuitems", in the order written.
+struct ItemEntry {
+    std::string id;
+    Origin origin = Origin::Listed;
+    // Where it was read: the index of the element in "submenuitems", or the
+    // index of the identifier among the quoted strings of the add list.
+    size_t source = 0;
+    std::string definition;    // the exact text written after "<id>":
+    bool placeholder = false;  // nothing found: the placeholder definition
+    bool amended = false;      // the amendment's members and the modify marker added
+};
+
+inline constexpr size_t kNoItem = static_cast<size_t>(-1);
+
+// One entry of a menu as the device shows it: a string of the written node's
+// "submenuitems" (for a rebuilt node, the item list after deletes and the merge).
+struct Entry {
+    std::string id;
+    Origin origin = Origin::Listed;  // Added: put there by the merge of an addition
+    size_t item = kNoItem;           // its definition in Menu::items; kNoItem: none written
+    bool opensMenu = false;          // names a written menu
+};
+
+// One element of the "group" array a written node holds.
+struct Group {
+    std::optional<std::string> level;  // "indent-level" when it is a string
+    std::vector<std::string> items;    // the strings of "group-items"
+};
+
+struct Menu {
+    std::string id;
+    std::vector<ItemEntry> items;  // "menuitems" of its file
+    std::vector<Entry> entries;    // in display order
+    bool rebuilt = false;          // items dropped or added: the node is rebuilt
+    std::string node;              // the node as written, without its closing brace
+    bool nodeHasMember = false;    // the node holds a member before the parent link
+    std::vector<Group> groups;
+    std::optional<std::string> parent;  // the "parentitem" written
+
+    // The item entry that defines `entry`; null when the file holds none.
+    const ItemEntry* DefinitionOf(const Entry& entry) const
+    {
+        return entry.item == kNoItem ? nullptr : &items[entry.item];
+    }
+};
+
+// The edit lists as the splitter reads them: the strings of each list
+// member's "submenuitems".
+struct EditLists {
+    std::vector<std::string> deleted, added, modified;
+};
+
+struct EffectiveMenu {
+    const Profile* profile = nullptr;  // null: no profile matched the path
+    std::string providers;             // the value written into the providers file
+    EditLists edits;
+    std::vector<std::string> menuTree;  // every member of "menutree", in order
+    std::vector<Menu> menus;            // the written menus, in "menutree" order
+    std::vector<std::string> deleted;   // members of "menutree" that get no file
+    std::vector<size_t> top;            // menus without a parent link (indexes)
+    std::vector<size_t> unreachable;    // menus no top menu leads to (indexes)
+
+    // The written menu named `id`; null if none.
+    const Menu* Find(std::string_view id) const;
+
+private:
+    friend class EffectiveMenuBuilder;
+    std::unordered_map<std::string, size_t> m_index;
+};
+
+// The effective menu of the definition at `path` (the path selects the
+// profile), whose parsed root is `root`.
+EffectiveMenu ComputeEffectiveMenu(JsonNode* root, const char* path);
+
+}  // namespace velkin
