@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "FuzzSupport.h"
+#include "Identifiers.h"
 #include "JsonPacker.h"
 #include "JsonParser.h"
 
@@ -108,10 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool wrote = packer->PrintSubMenuItemInfo(writable, submenu);
     CHECK(packer->PrintGroupInfo(writable, group) == wrote && wrote == !items.empty() && writable == items);
     CHECK(wrote || (submenu == "untouched" && group == "untouched"));
-    const bool plain = std::all_of(items.begin(), items.end(), [](const std::string& s) {
-        return g_utf8_validate(s.data(), static_cast<gssize>(s.size()), nullptr) &&
-               std::none_of(s.begin(), s.end(), [](char c) { return c == '"' || c == '\\' || (c >= 0 && c < 32); });
-    });
+    const bool plain = std::all_of(items.begin(), items.end(), [](const std::string& s) { return velkin::WrittenAsJson(s); });
     if (wrote && plain) {
         CheckFragments(items, submenu, group);
         std::string array = "[[";

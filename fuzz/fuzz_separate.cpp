@@ -1,7 +1,8 @@
 // One whole separation run with the fuzzer's bytes as the menu definition. On
-// top of the sanitizers and the GLib check: when the definition's identifiers
-// are plain names, every file written is valid JSON and lies in the profile's
-// directory.
+// top of the sanitizers and the GLib check: the files are those the effective
+// menu says the splitter writes, byte for byte; and when the definition's
+// identifiers are plain names, every file written is valid JSON and lies in
+// the profile's directory.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -11,30 +12,29 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <vector>
 
+#include "Document.h"
+#include "Facts.h"
 #include "FuzzSupport.h"
+#include "Identifiers.h"
 #include "JsonTool.h"
+#include "ModelFiles.h"
+#include "Profiles.h"
 
 namespace fs = std::filesystem;
+using namespace velkin;
 
 namespace {
 
-fs::path g_dir;  // the definition, and the resource root under res/
+fs::path g_dir;  // the definition, the resource root under res/, the model's under model/
 
 class ScratchTool : public JsonTool {
 public:
     explicit ScratchTool(const fs::path& root) { m_ResourceRoot = root.string(); }
 };
 
-// A name that can go into a JSONPath, an output text and a file name unchanged.
-bool Plain(const char* s)
-{
-    for (; *s != '\0'; ++s)
-        if (static_cast<unsigned char>(*s) < 0x20 || std::strchr("\"\\.[]*/", *s) != nullptr)
-            return false;
-    return true;
-}
 
 // The member names of `node` are plain and, with `deep`, all names and strings below it.
 bool AllPlain(JsonNode* node, bool deep)
@@ -45,7 +45,8 @@ bool AllPlain(JsonNode* node, bool deep)
         GList* names = json_object_get_members(object);
         for (GList* l = names; l != nullptr && plain; l = l->next) {
             const char* name = static_cast<const char*>(l->data);
-            plain = Plain(name) && (!deep || AllPlain(json_object_get_member(object, name), true));
+            plain = IsPlainIdentifier(name) &&
+                    (!deep || AllPlain(json_object_get_member(object, name), true));
         }
         g_list_free(names);
     } else if (deep && JSON_NODE_HOLDS_ARRAY(node)) {
@@ -53,13 +54,13 @@ bool AllPlain(JsonNode* node, bool deep)
         for (guint i = 0; plain && i < json_array_get_length(array); ++i)
             plain = AllPlain(json_array_get_element(array, i), true);
     } else if (deep && json_node_get_value_type(node) == G_TYPE_STRING) {
-        plain = Plain(json_node_get_string(node));
+        plain = IsPlainIdentifier(json_node_get_string(node));
     }
     return plain;
 }
 
 // Plain: everything under the members that steer the run, and the names of
-// the items and amendments.
+// the items and amendments; menus also name files of their own.
 bool PlainIdentifiers(const fs::path& path)
 {
     g_autoptr(JsonParser) parser = json_parser_new();
@@ -68,13 +69,17 @@ bool PlainIdentifiers(const fs::path& path)
     JsonNode* root = json_parser_get_root(parser);
     if (root == nullptr || !JSON_NODE_HOLDS_OBJECT(root))
         return true;
-    for (const char* key : {"menutree", "menudelete", "menuadd", "menumodify", "menuaddinfo",
-                            "menuitems", "menumodifyinfo"}) {
+    for (const char* key : {kMenuTree, kMenuDelete, kMenuAdd, kMenuModify, kMenuAddInfo, kMenuItems,
+                            kMenuModifyInfo}) {
         JsonNode* member = json_object_get_member(json_node_get_object(root), key);
-        const bool namesOnly = !std::strcmp(key, "menuitems") || !std::strcmp(key, "menumodifyinfo");
+        const bool namesOnly = key == kMenuItems || key == kMenuModifyInfo;
         if (member != nullptr && !AllPlain(member, !namesOnly))
             return false;
     }
+    JsonObject* tree = AsObject(MemberOf(root, kMenuTree));
+    for (const std::string& menu : tree != nullptr ? MemberNames(tree) : std::vector<std::string>())
+        if (IsUnsafeMenuFileName(menu) || IsReservedMenuName(menu))
+            return false;
     return true;
 }
 
@@ -86,13 +91,48 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     if (mkdtemp(dir.data()) == nullptr)
         std::abort();
     g_dir = dir;
-    for (const char* profile : {"tv", "htv", "lfd", "nonsmartmonitor"})
-        fs::create_directories(g_dir / "res" / profile);
+    for (const Profile& profile : kProfiles)
+        for (const char* root : {"res", "model"})
+            fs::create_directories(g_dir / root / profile.dir);
     std::atexit([] { fs::remove_all(g_dir); });
     dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);  // progress lines are not checked here
     FailOnGLibWarning();
     return 0;
 }
+
+namespace {
+
+// The text of every file under `root`, by its path below it; the files are removed.
+std::map<fs::path, std::string> TakeFiles(const fs::path& root)
+{
+    std::map<fs::path, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_directory())
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[fs::relative(entry.path(), root)] = std::string{std::istreambuf_iterator<char>(in), {}};
+    }
+    for (const auto& [path, text] : files)
+        fs::remove(root / path);
+    return files;
+}
+
+// What the effective menu says the run writes, under model/.
+std::map<fs::path, std::string> ModelFiles(const fs::path& input)
+{
+    g_autoptr(JsonParser) parser = json_parser_new();
+    g_autofree gchar* text = nullptr;
+    gsize length = 0;
+    if (g_file_get_contents(input.c_str(), &text, &length, nullptr) &&
+        ParseDefinition(parser, std::string_view(text, length)).status == LoadStatus::Loaded) {
+        std::string out;
+        RenderModelFiles(ComputeEffectiveMenu(json_parser_get_root(parser), input.c_str()),
+                         (g_dir / "model").string(), out);
+    }
+    return TakeFiles(g_dir / "model");
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -101,19 +141,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ScratchTool(res).SeparateJsonFile(input.c_str());
     std::fflush(stdout);
 
-    std::vector<fs::path> written;
-    for (const auto& entry : fs::recursive_directory_iterator(res))
-        if (!entry.is_directory())
-            written.push_back(entry.path());
+    const std::map<fs::path, std::string> written = TakeFiles(res);
+    if (written != ModelFiles(input)) {
+        std::fprintf(stderr, "the files written differ from the effective menu's\n");
+        std::abort();
+    }
     const bool check = !written.empty() && PlainIdentifiers(input);
-    for (const fs::path& file : written) {
-        std::ifstream in(file, std::ios::binary);
-        const std::string text{std::istreambuf_iterator<char>(in), {}};
-        if (check && (file.parent_path() != res / "tv" || !StrictJson(text))) {
+    for (const auto& [file, text] : written) {
+        if (check && (file.parent_path() != "tv" || !StrictJson(text))) {
             std::fprintf(stderr, "bad output file %s:\n%.400s\n", file.c_str(), text.c_str());
             std::abort();
         }
-        fs::remove(file);
     }
     return 0;
 }
