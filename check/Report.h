@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Rules.h"
+#include "Check.h"
 
 namespace check {
 

@@ -1,4 +1,5 @@
-#include "Rules.h"
+#include "Catalogue.h"
+#include "Check.h"
 
 #include <json-glib/json-glib.h>
 
@@ -24,71 +25,6 @@ using namespace velkin;
 
 namespace {
 
-const std::vector<Rule> kRules = {
-    {RuleId::Syntax, "syntax", Severity::Error, "The definition is not JSON that json-glib reads.",
-     "json-glib refuses the file, so the splitter writes nothing at all. The message and position "
-     "are json-glib's."},
-    {RuleId::TooDeep, "too-deep", Severity::Error,
-     "Arrays and objects nest deeper than 1024 levels.",
-     "The splitter refuses a definition nested beyond 1024 levels and writes nothing."},
-    {RuleId::NoMenutree, "no-menutree", Severity::Error, "The document has no \"menutree\" object.",
-     "Without a root object holding a \"menutree\" object the splitter writes no menu file."},
-    {RuleId::UnescapedIdentifier, "unescaped-identifier", Severity::Error,
-     "An identifier holds a double quote, a backslash or a control character.",
-     "Identifiers are written between double quotes without escaping, so every file naming this "
-     "one would not be JSON. Rename it."},
-    {RuleId::UnsafeMenuName, "unsafe-menu-name", Severity::Error,
-     "A menu identifier is empty, \".\" or \"..\", or holds a slash.",
-     "The menu's file is named after it: such a name writes the file outside its profile "
-     "directory, or nowhere."},
-    {RuleId::ReservedMenuName, "reserved-menu-name", Severity::Error,
-     "A menu is named \"helper\" or \"providers\".",
-     "Its file would overwrite the profile's own helper.json or providers.json."},
-    {RuleId::QueryTooLong, "query-too-long", Severity::Error,
-     "An identifier is too long for the splitter's query buffer.",
-     "The splitter formats its lookups into 1024 bytes (2048 for edits) and cuts what does not "
-     "fit, so it looks up a shorter name."},
-    {RuleId::MissingDefinition, "missing-definition", Severity::Warning,
-     "An item listed by a menu, or added to one, has no definition under \"menuitems\".",
-     "The splitter writes the item with the placeholder display name \"Json Syntax Error\"."},
-    {RuleId::JsonPathIdentifier, "jsonpath-identifier", Severity::Warning,
-     "JSONPath reads an identifier as more than a member name.",
-     "An identifier that is empty, holds a '.' or '[' or starts with '*' is looked up with "
-     "JSONPath as a path, not a name: the lookup finds another value or nothing."},
-    {RuleId::MultipleParents, "multiple-parents", Severity::Warning,
-     "A menu is listed by several menus.",
-     "Only the first listing menu in \"menutree\" order becomes its \"parentitem\"."},
-    {RuleId::ParentCycle, "parent-cycle", Severity::Warning, "Parent links of menus form a loop.",
-     "Going back through \"parentitem\" from these menus never reaches a root menu."},
-    {RuleId::ParentDeleted, "parent-deleted", Severity::Warning,
-     "A menu's parent is deleted by \"menudelete\".",
-     "The parent link is taken from the definition as written, so the menu still names a parent "
-     "that gets no file."},
-    {RuleId::DanglingEdit, "dangling-edit", Severity::Warning,
-     "An edit names no menu or item of the document.",
-     "Entries of \"menudelete\", \"menumodify\" (menus or items) and \"menuadd\" (menus) that "
-     "name nothing in the document do nothing."},
-    {RuleId::IgnoredEditInfo, "ignored-edit-info", Severity::Warning,
-     "Edit information that the splitter never uses.",
-     "\"menuaddinfo\" of a menu not in \"menuadd\", \"menumodifyinfo\" of an item not in "
-     "\"menumodify\", an amendment that is not an object with members, an amended definition "
-     "that is not an object, and the amendment of an item that only arrives through "
-     "\"menuadd\" are all ignored."},
-    {RuleId::GroupItemNotListed, "group-item-not-listed", Severity::Warning,
-     "A group names an item its menu does not list.",
-     "Groups are drawn from the menu's \"submenuitems\"; an entry absent there shows nothing."},
-    {RuleId::NonStringIdentifier, "non-string-identifier", Severity::Warning,
-     "A list of identifiers holds something other than a string.",
-     "The splitter passes over elements that are not strings in \"submenuitems\", "
-     "\"group-items\", the edit lists and \"menuaddinfo\" lists."},
-    {RuleId::DuplicateKey, "duplicate-key", Severity::Warning,
-     "An object holds the same member name twice.",
-     "json-glib keeps the last value silently; the earlier ones are lost."},
-    {RuleId::NoProfile, "no-profile", Severity::Warning, "The file name selects no profile.",
-     "The name holds none of menu-tv.json, menu-non-smart-monitor.json, menu-htv.json, "
-     "menu-lfd.json: no helper or providers file is written and the menu files go to the "
-     "resource root itself."},
-};
 
 // The fixed starts of the item and menu lookups.
 constexpr std::string_view kItemQueryStart = "$.menuitems.";
@@ -716,16 +652,6 @@ private:
 };
 
 }  // namespace
-
-const std::vector<Rule>& Rules()
-{
-    return kRules;
-}
-
-const Rule& RuleOf(RuleId id)
-{
-    return kRules[static_cast<size_t>(id)];
-}
 
 std::vector<Diagnostic> CheckDefinition(const char* path, std::string_view text)
 {

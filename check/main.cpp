@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "Report.h"
-#include "Rules.h"
+#include "Check.h"
 
 namespace {
 

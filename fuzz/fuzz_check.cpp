@@ -13,7 +13,7 @@
 
 #include "FuzzSupport.h"
 #include "Report.h"
-#include "Rules.h"
+#include "Check.h"
 
 #define CHECK(ok) \
     if (!(ok)) (std::fprintf(stderr, "check failed: %s\n", #ok), std::abort())

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Definition.h"
-#include "Rules.h"
+#include "Check.h"
 
 namespace {
 

@@ -1,12 +1,9 @@
-// The checker's rules and the check of one definition against them.
+// The checker's rules: one row each, with the stable id printed in brackets,
+// its severity, a one-line summary and the full help.
 #pragma once
 
-#include <cstddef>
-#include <string>
 #include <string_view>
 #include <vector>
-
-#include "Definition.h"
 
 namespace check {
 
@@ -41,18 +38,10 @@ struct Rule {
     const char* help;     // what the splitter does and how to fix it
 };
 
-// Every rule, in the order above.
+// Every rule, in the order of RuleId.
 const std::vector<Rule>& Rules();
 const Rule& RuleOf(RuleId id);
-
-struct Diagnostic {
-    RuleId rule;
-    Position position;
-    std::string message;
-};
-
-// Checks the text of the definition at `path` (the path selects the profile).
-// The diagnostics come sorted in file order.
-std::vector<Diagnostic> CheckDefinition(const char* path, std::string_view text);
+// The rule whose id is `name`; null if none.
+const Rule* FindRule(std::string_view name);
 
 }  // namespace check
