@@ -77,7 +77,7 @@ public:
             else
                 AddMenu(id, MemberOf(MemberOf(m_root, kMenuTree), id.c_str()));
         }
-        Link();
+        m_model.Link();
         return std::move(m_model);
     }
 
@@ -160,7 +160,6 @@ private:
         auto parent = m_parents.find(id);
         if (parent != m_parents.end())
             menu.parent = parent->second;
-        m_model.m_index.emplace(id, m_model.menus.size());
         m_model.menus.push_back(std::move(menu));
     }
 
@@ -284,41 +283,43 @@ private:
         menu.node = std::string(OpenNode(UnwrapMatch(match.text)));
         menu.nodeHasMember = menu.node.size() > 1;
     }
+};
 
-    // Which entries open a menu, the top menus, and the menus no top menu
-    // leads to through such entries.
-    void Link()
-    {
-        std::vector<Menu>& menus = m_model.menus;
-        for (Menu& menu : menus)
-            for (Entry& entry : menu.entries)
-                entry.opensMenu = m_model.m_index.count(entry.id) != 0;
-        std::vector<bool> reached(menus.size(), false);
-        std::vector<size_t> todo;
-        for (size_t i = 0; i < menus.size(); ++i)
-            if (!menus[i].parent) {
-                m_model.top.push_back(i);
-                reached[i] = true;
-                todo.push_back(i);
-            }
-        while (!todo.empty()) {
-            const size_t at = todo.back();
-            todo.pop_back();
-            for (const Entry& entry : menus[at].entries) {
-                if (!entry.opensMenu)
-                    continue;
-                const size_t next = m_model.m_index.at(entry.id);
-                if (!reached[next]) {
-                    reached[next] = true;
-                    todo.push_back(next);
-                }
+void EffectiveMenu::Link()
+{
+    m_index.clear();
+    for (size_t i = 0; i < menus.size(); ++i)
+        m_index.emplace(menus[i].id, i);
+    for (Menu& menu : menus)
+        for (Entry& entry : menu.entries)
+            entry.opensMenu = m_index.count(entry.id) != 0;
+    std::vector<bool> reached(menus.size(), false);
+    std::vector<size_t> todo;
+    top.clear();
+    for (size_t i = 0; i < menus.size(); ++i)
+        if (!menus[i].parent) {
+            top.push_back(i);
+            reached[i] = true;
+            todo.push_back(i);
+        }
+    while (!todo.empty()) {
+        const size_t at = todo.back();
+        todo.pop_back();
+        for (const Entry& entry : menus[at].entries) {
+            if (!entry.opensMenu)
+                continue;
+            const size_t next = m_index.at(entry.id);
+            if (!reached[next]) {
+                reached[next] = true;
+                todo.push_back(next);
             }
         }
-        for (size_t i = 0; i < menus.size(); ++i)
-            if (!reached[i])
-                m_model.unreachable.push_back(i);
     }
-};
+    unreachable.clear();
+    for (size_t i = 0; i < menus.size(); ++i)
+        if (!reached[i])
+            unreachable.push_back(i);
+}
 
 const Menu* EffectiveMenu::Find(std::string_view id) const
 {

@@ -87,9 +87,12 @@ struct EffectiveMenu {
 
     // The written menu named `id`; null if none.
     const Menu* Find(std::string_view id) const;
+    // Indexes the menus by name and fills in what follows from their entries
+    // and parent links: which entries open a menu, the top menus and the
+    // unreachable ones. Call it once the menus are complete.
+    void Link();
 
 private:
-    friend class EffectiveMenuBuilder;
     std::unordered_map<std::string, size_t> m_index;
 };
 
