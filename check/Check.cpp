@@ -22,7 +22,7 @@ std::vector<Diagnostic> CheckDefinition(const char* path, std::string_view text)
     if (!CheckLoad(ParseDefinition(parser, text), definition, found))
         return found.Sorted();
     JsonNode* root = json_parser_get_root(parser);
-    const Places places(root, definition.Root());
+    const Places places(root, definition);
     CheckDuplicateKeys(definition, found);
     if (!CheckMenuTree(places, found))
         return found.Sorted();

@@ -70,31 +70,32 @@ void CheckUnreadInfo(const Context& c)
                                    " is never read: the item is not in \"menumodify\"");
 }
 
+bool HasMembers(const Located& amendment)
+{
+    JsonObject* members = AsObject(amendment.node);
+    return members != nullptr && json_object_get_size(members) != 0;
+}
+
 // Amendments the splitter reads but cannot apply.
 void CheckAmendments(const Context& c)
 {
-    std::unordered_set<std::string> listed, added;
-    for (const Menu& menu : c.menu.menus)
-        for (const ItemEntry& item : menu.items)
-            (item.origin == Origin::Listed ? listed : added).insert(item.id);
     const Located modifyInfo = c.places.Member(c.places.Root(), kMenuModifyInfo);
     std::unordered_set<std::string> seen;
     for (const EditEntry& e : EditList(c, kMenuModify)) {
         const Located amendment = c.places.Member(modifyInfo, e.id);
         if (!seen.insert(e.id).second || !amendment.Present())
             continue;
-        JsonObject* members = AsObject(amendment.node);
-        if (members == nullptr || json_object_get_size(members) == 0) {
+        if (!HasMembers(amendment)) {
             c.found.Report(
                 RuleId::IgnoredEditInfo, amendment.key,
                 "the amendment of " + Show(e.id) + " is not an object with members: it is ignored");
-        } else if (listed.count(e.id) != 0) {
+        } else if (c.names.WrittenListed(e.id)) {
             const Located definition = c.places.Member(c.names.Items(), e.id);
             if (definition.Present() && AsObject(definition.node) == nullptr)
                 c.found.Report(RuleId::IgnoredEditInfo, definition.key,
                                "the definition of " + Show(e.id) +
                                    " is not an object: its amendment is ignored");
-        } else if (added.count(e.id) != 0) {
+        } else if (c.names.WrittenAdded(e.id)) {
             c.found.Report(RuleId::IgnoredEditInfo, e.offset,
                            "item " + Show(e.id) +
                                " only arrives through \"menuadd\": added items are written "
@@ -104,6 +105,13 @@ void CheckAmendments(const Context& c)
 }
 
 }  // namespace
+
+bool AmendsListedItem(const Context& c, const std::string& id)
+{
+    const Located modifyInfo = c.places.Member(c.places.Root(), kMenuModifyInfo);
+    return c.names.Modified(id) && c.names.WrittenListed(id) &&
+           HasMembers(c.places.Member(modifyInfo, id));
+}
 
 void CheckEdits(const Context& c)
 {

@@ -35,5 +35,8 @@ void CheckGroups(const Context& c);
 void CheckParents(const Context& c);
 // Edits (EditRules.cpp): "menudelete", "menuadd", "menumodify" and their info.
 void CheckEdits(const Context& c);
+// An item of "menumodify" that a menu lists, with an amendment the splitter
+// reads: edits reports what keeps the amendment from being applied.
+bool AmendsListedItem(const Context& c, const std::string& id);
 
 }  // namespace check

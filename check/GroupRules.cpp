@@ -29,12 +29,31 @@ void CheckGroupItems(const Context& c, const Menu& menu, const Located& node)
         }
 }
 
+// More groups than the splitter reads: it then reads none.
+void CheckGroupCount(const Context& c, const Menu& menu, const Located& node)
+{
+    const Located groups = c.places.Member(node, kGroup);
+    JsonArray* array = AsArray(groups.node);
+    if (array == nullptr || json_array_get_length(array) <= static_cast<guint>(kMaxGroups))
+        return;
+    c.found.Report(RuleId::TooManyGroups, groups.lastKey,
+                   "menu " + Show(menu.id) + " has " +
+                       std::to_string(json_array_get_length(array)) +
+                       " groups: the splitter reads at most " + std::to_string(kMaxGroups) +
+                       " and so none of these" +
+                       (menu.rebuilt ? ", and its rebuilt node has no \"group\""
+                                     : ", and its node is copied with groups it never read"));
+}
+
 }  // namespace
 
 void CheckGroups(const Context& c)
 {
-    for (const Menu& menu : c.menu.menus)
-        CheckGroupItems(c, menu, c.places.Member(c.names.Tree(), menu.id));
+    for (const Menu& menu : c.menu.menus) {
+        const Located node = c.places.Member(c.names.Tree(), menu.id);
+        CheckGroupCount(c, menu, node);
+        CheckGroupItems(c, menu, node);
+    }
 }
 
 }  // namespace check

@@ -7,7 +7,9 @@
 
 #include "Families.h"
 #include "Facts.h"
+#include "Fragments.h"
 #include "Identifiers.h"
+#include "Spelling.h"
 
 namespace check {
 
@@ -15,7 +17,8 @@ using namespace velkin;
 
 namespace {
 
-// json-glib's message begins "<data>:LINE:COLUMN: "; the rest is kept, on one line.
+// Where the scanner cannot tell why json-glib refuses the text: json-glib's
+// own message, which begins "<data>:LINE:COLUMN: "; the rest is kept, on one line.
 void ReportSyntax(const std::string& message, Findings& found)
 {
     long line = 1;
@@ -98,6 +101,177 @@ void NonStringIdentifiers(const Context& c)
     }
 }
 
+// An object whose members the splitter reads, and those members.
+struct ReadObject {
+    Located object;
+    const std::string_view* read;
+    size_t count;
+    std::string where;  // for messages: "menu 'x'", "\"menudelete\"", ...
+
+    bool Reads(std::string_view name) const
+    {
+        return std::find(read, read + count, name) != read + count;
+    }
+};
+
+template <size_t N>
+ReadObject Reading(const Located& object, const std::string_view (&read)[N], std::string where)
+{
+    return ReadObject{object, read, N, std::move(where)};
+}
+
+// A member the object does not read, named like one it reads. Returns
+// whether there was one.
+bool UnknownMembers(const Context& c, const ReadObject& r)
+{
+    bool found = false;
+    const std::vector<std::string_view> read(r.read, r.read + r.count);
+    JsonObject* o = AsObject(r.object.node);
+    for (const std::string& name : o != nullptr ? MemberNames(o) : std::vector<std::string>()) {
+        if (r.Reads(name))
+            continue;
+        const std::string_view* meant = Closest(name, read);
+        if (meant == nullptr)
+            continue;
+        c.found.Report(RuleId::UnknownMember, c.places.Member(r.object, name).key,
+                       "member " + Show(name) + " of " + r.where +
+                           " is not read, so what it holds is lost: did you mean " + Show(*meant) +
+                           "?");
+        found = true;
+    }
+    return found;
+}
+
+void WrongType(const Context& c, const Located& at, const std::string& message)
+{
+    c.found.Report(RuleId::WrongType, at.lastKey, message);
+}
+
+// "menuitems", "menuaddinfo" and "menumodifyinfo": objects when present.
+void RootMembers(const Context& c)
+{
+    const std::pair<const char*, const char*> objects[] = {
+        {kMenuItems, "every item is written as \"Json Syntax Error\""},
+        {kMenuAddInfo, "nothing is added"},
+        {kMenuModifyInfo, "nothing is amended"}};
+    for (const auto& [name, outcome] : objects) {
+        const Located member = c.places.Member(c.places.Root(), name);
+        if (member.Present() && AsObject(member.node) == nullptr)
+            WrongType(c, member, "\"" + std::string(name) + "\" is not an object: " + outcome);
+    }
+}
+
+// An edit list: an object holding a "submenuitems" array.
+void EditList(const Context& c, const char* key)
+{
+    const Located list = c.places.Member(c.places.Root(), key);
+    if (!list.Present())
+        return;
+    const std::string outcome = key == std::string(kMenuDelete) ? "nothing is deleted"
+                                : key == std::string(kMenuAdd)  ? "no menu receives additions"
+                                                                : "nothing is amended";
+    const std::string where = "\"" + std::string(key) + "\"";
+    if (AsObject(list.node) == nullptr) {
+        WrongType(c, list,
+                  where + " is not an object holding a \"submenuitems\" array: " + outcome);
+        return;
+    }
+    UnknownMembers(c, Reading(list, kEditListMembers, where));
+    const Located items = c.places.Member(list, kSubmenuItems);
+    if (items.Present() && AsArray(items.node) == nullptr)
+        WrongType(c, items, "\"submenuitems\" of " + where + " is not an array: " + outcome);
+}
+
+// The add entry of a menu that receives additions: an object holding a "list" array.
+void AddEntry(const Context& c, const Located& entry, const std::string& menu)
+{
+    const std::string where = "the add entry of menu " + Show(menu);
+    if (AsObject(entry.node) == nullptr) {
+        WrongType(c, entry,
+                  where + " is not an object holding a \"list\" array: nothing is added to it");
+        return;
+    }
+    UnknownMembers(c, Reading(entry, kAddEntryMembers, where));
+    const Located list = c.places.Member(entry, kAddList);
+    if (list.Present() && AsArray(list.node) == nullptr)
+        WrongType(c, list, "\"list\" of " + where + " is not an array of identifiers");
+}
+
+// One group of a menu whose groups the splitter reads.
+void Group(const Context& c, const Located& group, const std::string& menu)
+{
+    const std::string where = "a group of menu " + Show(menu);
+    if (AsObject(group.node) == nullptr) {
+        c.found.Report(RuleId::WrongType, group.Offset(),
+                       where + " is not an object: it gives no group");
+        return;
+    }
+    UnknownMembers(c, Reading(group, kGroupMembers, where));
+    const Located level = c.places.Member(group, kIndentLevel);
+    const char* text = AsString(level.node);
+    if (level.Present() && (text == nullptr || !IsIndentLevel(text)))
+        WrongType(c, level,
+                  "\"indent-level\" of " + where +
+                      " is not one of the strings \"0\", \"1\", \"2\": it is not read as a level");
+    const Located items = c.places.Member(group, kGroupItems);
+    if (items.Present() && AsArray(items.node) == nullptr)
+        WrongType(c, items, "\"group-items\" of " + where + " is not an array of identifiers");
+}
+
+// The node of a written menu and its groups.
+void MenuNode(const Context& c, const std::string& menu)
+{
+    const Located node = c.places.Member(c.names.Tree(), menu);
+    const std::string where = "menu " + Show(menu);
+    if (AsObject(node.node) == nullptr) {
+        WrongType(c, node, "the node of " + where + " is not an object: its file has no entries");
+        return;
+    }
+    UnknownMembers(c, Reading(node, kNodeMembers, where));
+    const Located items = c.places.Member(node, kSubmenuItems);
+    if (items.Present() && AsArray(items.node) == nullptr)
+        WrongType(c, items, "\"submenuitems\" of " + where + " is not an array: it has no entries");
+    const Located groups = c.places.Member(node, kGroup);
+    if (groups.Present() && AsArray(groups.node) == nullptr)
+        WrongType(c, groups, "\"group\" of " + where + " is not an array: it has no groups");
+    const std::vector<Located> each = c.places.Elements(groups);
+    if (each.size() <= static_cast<size_t>(kMaxGroups))
+        for (const Located& group : each)
+            Group(c, group, menu);
+}
+
+// Item definitions that are not objects, but those of amended items, which
+// ignored-edit-info reports.
+void Definitions(const Context& c)
+{
+    JsonObject* items = AsObject(c.names.Items().node);
+    for (const std::string& id :
+         items != nullptr ? MemberNames(items) : std::vector<std::string>()) {
+        const Located definition = c.places.Member(c.names.Items(), id);
+        if (AsObject(definition.node) == nullptr && !AmendsListedItem(c, id))
+            WrongType(
+                c, definition,
+                "the definition of item " + Show(id) + " is not an object: it is copied as it is");
+    }
+}
+
+// Members misspelt, and members of a form the splitter passes over.
+void MemberForms(const Context& c)
+{
+    UnknownMembers(c, Reading(c.places.Root(), kRootMembers, "the document"));
+    RootMembers(c);
+    for (std::string_view key : kEditLists)
+        EditList(c, std::string(key).c_str());
+    const Located addInfo = c.places.Member(c.places.Root(), kMenuAddInfo);
+    for (const Menu& menu : c.menu.menus) {
+        MenuNode(c, menu.id);
+        const Located entry = c.places.Member(addInfo, menu.id);
+        if (c.names.AddedTo(menu.id) && entry.Present())
+            AddEntry(c, entry, menu.id);
+    }
+    Definitions(c);
+}
+
 }  // namespace
 
 bool CheckLoad(const LoadResult& loaded, const Definition& definition, Findings& found)
@@ -107,14 +281,18 @@ bool CheckLoad(const LoadResult& loaded, const Definition& definition, Findings&
         found.Report(RuleId::TooDeep, loaded.tooDeepAt,
                      "nesting goes beyond " + std::to_string(kMaxNesting) + " levels here");
         return false;
-    case LoadStatus::Syntax: ReportSyntax(loaded.message, found); return false;
+    case LoadStatus::Syntax:
+        if (const std::optional<SyntaxFault> fault = definition.Refusal())
+            found.Report(RuleId::Syntax, fault->offset, fault->message);
+        else
+            ReportSyntax(loaded.message, found);
+        return false;
     case LoadStatus::Empty:
         found.Report(RuleId::NoMenutree, kNoOffset,
                      "the document is empty: nothing would be written");
         return false;
     case LoadStatus::Loaded: break;
     }
-    (void)definition;
     return true;
 }
 
@@ -149,6 +327,7 @@ bool CheckMenuTree(const Places& places, Findings& found)
 void CheckKeys(const Context& c)
 {
     NonStringIdentifiers(c);
+    MemberForms(c);
 }
 
 }  // namespace check

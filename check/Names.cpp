@@ -3,6 +3,7 @@
 #include "Document.h"
 #include "Facts.h"
 #include "Fragments.h"
+#include "JsonPathText.h"
 
 namespace check {
 
@@ -17,6 +18,9 @@ Names::Names(const Places& places, const EffectiveMenu& menu)
     m_modified.insert(menu.edits.modified.begin(), menu.edits.modified.end());
     for (const std::string& id : menu.menuTree)
         ReadNode(places, id, places.Member(m_tree, id));
+    for (const Menu& written : menu.menus)
+        for (const ItemEntry& item : written.items)
+            (item.origin == Origin::Listed ? m_writtenListed : m_writtenAdded).insert(item.id);
     ReadAddLists(places);
 }
 
@@ -46,8 +50,8 @@ void Names::ReadAddLists(const Places& places)
         if (list == nullptr)
             continue;
         json_generator_set_root(generator, list);
-        g_autofree gchar* text = json_generator_to_data(generator, nullptr);
-        for (std::string& id : QuotedStrings(text))
+        QueryText text(RepairSerialisation(json_generator_to_data(generator, nullptr)));
+        for (std::string& id : QuotedStrings(text.text))
             m_addListed.insert(std::move(id));
     }
 }

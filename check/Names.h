@@ -37,6 +37,10 @@ public:
     bool AddedTo(const std::string& menu) const { return m_addMenus.count(menu) != 0; }
     bool Modified(const std::string& id) const { return m_modified.count(id) != 0; }
 
+    // Written into some menu's file: from a node's own list, or as an addition.
+    bool WrittenListed(const std::string& id) const { return m_writtenListed.count(id) != 0; }
+    bool WrittenAdded(const std::string& id) const { return m_writtenAdded.count(id) != 0; }
+
     const Located& Tree() const { return m_tree; }
     const Located& Items() const { return m_items; }
 
@@ -48,6 +52,7 @@ private:
     std::unordered_map<std::string, std::vector<Listing>> m_listings;
     std::unordered_set<std::string> m_grouped, m_addListed;
     std::unordered_set<std::string> m_deleted, m_addMenus, m_modified;
+    std::unordered_set<std::string> m_writtenListed, m_writtenAdded;
 };
 
 }  // namespace check

@@ -31,11 +31,16 @@ struct Located {
 
 class Places {
 public:
-    Places(JsonNode* root, const Node* scanned) : m_root{root, scanned} {}
+    Places(JsonNode* root, const Definition& definition)
+        : m_root{root, definition.Root()}, m_definition(definition)
+    {
+    }
     Places(const Places&) = delete;
     Places& operator=(const Places&) = delete;
 
     const Located& Root() const { return m_root; }
+    // Line and column of an offset, for messages that name another place.
+    Position At(size_t offset) const { return m_definition.At(offset); }
     // Member `name` of an object; nothing when absent or not an object.
     Located Member(const Located& object, const std::string& name) const;
     // Element `i` of an array; nothing when out of range or not an array.
@@ -58,6 +63,7 @@ private:
     void Quoted(const Located& value, size_t& quote, std::vector<size_t>& out) const;
 
     Located m_root;
+    const Definition& m_definition;
     // Objects with many members (the menus, the definitions) are indexed once.
     mutable std::unordered_map<const Node*, Index> m_indexes;
 };
