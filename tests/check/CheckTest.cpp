@@ -187,6 +187,7 @@ TEST(CheckSpelling, CloseNames)
         {"ab", "cd", false},                     {"$schema", "menutree", false},
         {"display-name", "group", false},        {"\xc3\xa9", "e", false},
         {"menuaddinfo", "menumodifyinfo", false}, {"sound", "sound_mode", false},
+        {"SubMenuItems", "submenuitems", true},  {"MENUTREE", "menutree", true},
     };
     // clang-format on
     for (const auto& c : cases) {
