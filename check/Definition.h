@@ -37,6 +37,12 @@ struct Position {
     long column = 1;  // counted in bytes, a leading byte-order mark left out
 };
 
+// "line L, column C", for a message that names another place.
+inline std::string Where(const Position& p)
+{
+    return "line " + std::to_string(p.line) + ", column " + std::to_string(p.column);
+}
+
 // Where the reading stopped, and why in the user's terms. An empty message
 // means syntax that json-glib may read (single quotes, /x/ comments,
 // hexadecimal numbers, unusual escapes): only json-glib can tell.

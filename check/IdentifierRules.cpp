@@ -133,12 +133,6 @@ private:
     bool m_addListRead = false;
 };
 
-std::string At(const Context& c, size_t offset)
-{
-    const Position p = c.places.At(offset);
-    return "line " + std::to_string(p.line) + ", column " + std::to_string(p.column);
-}
-
 // Definitions that nothing names, and the listed items without definition
 // whose names are close to theirs: likely one misspelt key.
 class Unused {
@@ -164,7 +158,8 @@ public:
         if (it == m_meantForMissing.end())
             return std::string();
         const size_t key = m_c.places.Member(m_c.names.Items(), it->second).key;
-        return "; did you mean " + Show(it->second) + ", defined at " + At(m_c, key) + "?";
+        return "; did you mean " + Show(it->second) + ", defined at " + Where(m_c.places.At(key)) +
+               "?";
     }
 
     void Report() const
@@ -176,7 +171,7 @@ public:
             auto meant = m_meantForUnused.find(id);
             if (meant != m_meantForUnused.end())
                 message += "; did you mean it for " + Show(meant->second) + ", which menu " +
-                           Show(m_missing.at(meant->second)) + " lists without a definition?";
+                           Show(m_missing.at(meant->second)) + " names without a definition?";
             m_c.found.Report(RuleId::UnusedDefinition, m_c.places.Member(m_c.names.Items(), id).key,
                              message);
         }
@@ -208,7 +203,7 @@ private:
 
     const Context& m_c;
     Ids m_unused, m_missingIds;
-    std::unordered_map<std::string, std::string> m_missing;  // id -> first menu listing it
+    std::unordered_map<std::string, std::string> m_missing;  // id -> first menu naming it
     std::unordered_map<std::string, std::string> m_meantForMissing, m_meantForUnused;
 };
 
@@ -275,7 +270,8 @@ void CheckDuplicates(const Context& c, const Menu& menu, ItemPlaces& places)
     for (size_t i : repeats) {
         const Entry& e = menu.entries[i];
         const size_t before = at[first.at(e.id)];
-        const std::string where = before != kNoOffset ? " (first at " + At(c, before) + ")" : "";
+        const std::string where =
+            before != kNoOffset ? " (first at " + Where(c.places.At(before)) + ")" : "";
         c.found.Report(RuleId::DuplicateEntry, at[i],
                        e.origin == Origin::Listed
                            ? "menu " + Show(menu.id) + " lists " + Show(e.id) + " again" + where +

@@ -1,6 +1,8 @@
 // Keys and syntax: whether json-glib reads the text at all, repeated member
-// names, the "menutree" object, and lists holding what is not a string.
+// names, the "menutree" object, lists holding what is not a string, members
+// misspelt, and members the splitter reads in a form it passes over.
 #include <algorithm>
+#include <iterator>
 #include <cstdio>
 #include <string>
 #include <unordered_map>
@@ -44,11 +46,9 @@ void FindDuplicates(const Node& node, const Definition& definition, Findings& fo
         for (const Member& m : node.members) {
             auto [it, fresh] = seen.emplace(m.name, &m);
             if (!fresh) {
-                const Position first = definition.At(it->second->offset);
                 found.Report(RuleId::DuplicateKey, m.offset,
-                             "member " + Show(m.name) + " repeats the one at line " +
-                                 std::to_string(first.line) + ", column " +
-                                 std::to_string(first.column) +
+                             "member " + Show(m.name) + " repeats the one at " +
+                                 Where(definition.At(it->second->offset)) +
                                  "; json-glib keeps only the last value");
             }
             FindDuplicates(m.value, definition, found);
@@ -101,45 +101,22 @@ void NonStringIdentifiers(const Context& c)
     }
 }
 
-// An object whose members the splitter reads, and those members.
-struct ReadObject {
-    Located object;
-    const std::string_view* read;
-    size_t count;
-    std::string where;  // for messages: "menu 'x'", "\"menudelete\"", ...
-
-    bool Reads(std::string_view name) const
-    {
-        return std::find(read, read + count, name) != read + count;
-    }
-};
-
+// Members of `object` that the splitter does not read there but whose names
+// are close to one it reads (`read`): most likely that member misspelt.
 template <size_t N>
-ReadObject Reading(const Located& object, const std::string_view (&read)[N], std::string where)
+void UnknownMembers(const Context& c, const Located& object, const std::string_view (&read)[N],
+                    const std::string& where)
 {
-    return ReadObject{object, read, N, std::move(where)};
-}
-
-// A member the object does not read, named like one it reads. Returns
-// whether there was one.
-bool UnknownMembers(const Context& c, const ReadObject& r)
-{
-    bool found = false;
-    const std::vector<std::string_view> read(r.read, r.read + r.count);
-    JsonObject* o = AsObject(r.object.node);
+    JsonObject* o = AsObject(object.node);
     for (const std::string& name : o != nullptr ? MemberNames(o) : std::vector<std::string>()) {
-        if (r.Reads(name))
+        if (std::find(std::begin(read), std::end(read), name) != std::end(read))
             continue;
-        const std::string_view* meant = Closest(name, read);
-        if (meant == nullptr)
-            continue;
-        c.found.Report(RuleId::UnknownMember, c.places.Member(r.object, name).key,
-                       "member " + Show(name) + " of " + r.where +
-                           " is not read, so what it holds is lost: did you mean " + Show(*meant) +
-                           "?");
-        found = true;
+        if (const std::string_view* meant = Closest(name, read))
+            c.found.Report(RuleId::UnknownMember, c.places.Member(object, name).key,
+                           "member " + Show(name) + " of " + where +
+                               " is not read, so what it holds is lost: did you mean " +
+                               Show(*meant) + "?");
     }
-    return found;
 }
 
 void WrongType(const Context& c, const Located& at, const std::string& message)
@@ -176,7 +153,7 @@ void EditList(const Context& c, const char* key)
                   where + " is not an object holding a \"submenuitems\" array: " + outcome);
         return;
     }
-    UnknownMembers(c, Reading(list, kEditListMembers, where));
+    UnknownMembers(c, list, kEditListMembers, where);
     const Located items = c.places.Member(list, kSubmenuItems);
     if (items.Present() && AsArray(items.node) == nullptr)
         WrongType(c, items, "\"submenuitems\" of " + where + " is not an array: " + outcome);
@@ -191,7 +168,7 @@ void AddEntry(const Context& c, const Located& entry, const std::string& menu)
                   where + " is not an object holding a \"list\" array: nothing is added to it");
         return;
     }
-    UnknownMembers(c, Reading(entry, kAddEntryMembers, where));
+    UnknownMembers(c, entry, kAddEntryMembers, where);
     const Located list = c.places.Member(entry, kAddList);
     if (list.Present() && AsArray(list.node) == nullptr)
         WrongType(c, list, "\"list\" of " + where + " is not an array of identifiers");
@@ -206,7 +183,7 @@ void Group(const Context& c, const Located& group, const std::string& menu)
                        where + " is not an object: it gives no group");
         return;
     }
-    UnknownMembers(c, Reading(group, kGroupMembers, where));
+    UnknownMembers(c, group, kGroupMembers, where);
     const Located level = c.places.Member(group, kIndentLevel);
     const char* text = AsString(level.node);
     if (level.Present() && (text == nullptr || !IsIndentLevel(text)))
@@ -227,7 +204,7 @@ void MenuNode(const Context& c, const std::string& menu)
         WrongType(c, node, "the node of " + where + " is not an object: its file has no entries");
         return;
     }
-    UnknownMembers(c, Reading(node, kNodeMembers, where));
+    UnknownMembers(c, node, kNodeMembers, where);
     const Located items = c.places.Member(node, kSubmenuItems);
     if (items.Present() && AsArray(items.node) == nullptr)
         WrongType(c, items, "\"submenuitems\" of " + where + " is not an array: it has no entries");
@@ -258,7 +235,7 @@ void Definitions(const Context& c)
 // Members misspelt, and members of a form the splitter passes over.
 void MemberForms(const Context& c)
 {
-    UnknownMembers(c, Reading(c.places.Root(), kRootMembers, "the document"));
+    UnknownMembers(c, c.places.Root(), kRootMembers, "the document");
     RootMembers(c);
     for (std::string_view key : kEditLists)
         EditList(c, std::string(key).c_str());

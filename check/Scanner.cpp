@@ -55,12 +55,6 @@ private:
     // Stopped at syntax json-glib may read: nothing to explain.
     bool Unfollowed() { return Fail(m_pos, std::string()); }
 
-    std::string Where(size_t offset) const
-    {
-        const Position p = m_where.At(offset);
-        return "line " + std::to_string(p.line) + ", column " + std::to_string(p.column);
-    }
-
     // The character at the cursor, whole, for a message.
     std::string Shown() const
     {
@@ -102,7 +96,7 @@ private:
     {
         const char* what = open.kind == Node::Kind::Object ? "object" : "array";
         return Fail(m_text.size(), std::string("the text ends inside the ") + what + " opened at " +
-                                       Where(open.offset));
+                                       Where(m_where.At(open.offset)));
     }
 
     // Blanks and /* */ comments between tokens.
