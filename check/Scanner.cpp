@@ -85,6 +85,8 @@ private:
         while (end < m_text.size() && IsWordChar(m_text[end]))
             ++end;
         const std::string word(m_text.substr(m_pos, std::min<size_t>(end - m_pos, 40)));
+        if (word == "var")
+            return Unfollowed();  // json-glib reads "var name = value;" as the value
         if (word == "true" || word == "false" || word == "null")
             return Fail(m_pos, "unexpected " + word + ": " + what);
         return Fail(m_pos, "unknown word '" + word +

@@ -69,7 +69,7 @@ TEST(CheckDefinition, UnfollowedSyntaxGivesNoTree)
 {
     const char* texts[] = {
         "{'a': 1}",     "{\"a\": 0x10}", "{\"a\": \"\\200\"}",   "{\"a\": /c/ 1}",
-        "{\"a\": 017}", "{\"a\": .5}",   "{\"a\": \"\\ud800\"}",
+        "{\"a\": 017}", "{\"a\": .5}",   "{\"a\": \"\\ud800\"}", "var x = {\"a\": 1};",
     };
     for (const char* text : texts) {
         const check::Definition d(text);
