@@ -6,8 +6,10 @@ namespace {
 
 const std::vector<Rule> kRules = {
     {RuleId::Syntax, "syntax", Severity::Error, "The definition is not JSON that json-glib reads.",
-     "json-glib refuses the file, so the splitter writes nothing at all. The message and position "
-     "are json-glib's."},
+     "json-glib refuses the file, so the splitter writes nothing at all. The finding stands where "
+     "the offending character is (a comment, the token where a comma is missing, the first byte "
+     "that is not UTF-8) and says what is wrong; where the checker cannot tell, it gives "
+     "json-glib's own message and position."},
     {RuleId::TooDeep, "too-deep", Severity::Error,
      "Arrays and objects nest deeper than 1024 levels.",
      "The splitter refuses a definition nested beyond 1024 levels and writes nothing."},
@@ -68,6 +70,32 @@ const std::vector<Rule> kRules = {
      "The name holds none of menu-tv.json, menu-non-smart-monitor.json, menu-htv.json, "
      "menu-lfd.json: no helper or providers file is written and the menu files go to the "
      "resource root itself."},
+    {RuleId::UnusedDefinition, "unused-definition", Severity::Warning,
+     "An item definition that nothing names.",
+     "No menu node lists it (a deleted menu's node counts), no group, add list or edit list "
+     "names it and no menu bears its name: the splitter never writes it. Often a misspelt key; "
+     "the message names a listed item without definition whose name is close."},
+    {RuleId::UnknownMember, "unknown-member", Severity::Warning,
+     "A member the splitter does not read, named like one it reads there.",
+     "At the root, in a menu node, a group, an edit list or an add entry, a member whose name is "
+     "close to one the splitter reads at that place (at most two edits apart, or equal but for "
+     "case) is most likely that member misspelt: what it holds is ignored. Names far from every "
+     "member read are left alone ($schema, comments, a node's own extra members)."},
+    {RuleId::WrongType, "wrong-type", Severity::Warning,
+     "A member the splitter reads has a form it passes over.",
+     "\"menuitems\", \"menuaddinfo\" and \"menumodifyinfo\" must be objects, menu nodes, groups "
+     "and item definitions objects, \"submenuitems\", \"group\" and \"group-items\" arrays, "
+     "\"indent-level\" one of the strings \"0\", \"1\", \"2\", an edit list an object holding a "
+     "\"submenuitems\" array and an add entry an object holding a \"list\" array. Otherwise the "
+     "splitter reads nothing there (an item definition is copied as it is)."},
+    {RuleId::TooManyGroups, "too-many-groups", Severity::Warning,
+     "A menu has more than two groups.",
+     "The splitter reads at most two groups of a menu and, with more, none at all: a node it "
+     "rebuilds has no \"group\", and a copied node keeps groups it never read."},
+    {RuleId::DuplicateEntry, "duplicate-entry", Severity::Warning,
+     "A menu's final entries hold an identifier twice.",
+     "Listed twice, or repeated by the merge of an addition: the menu file and helper.json hold "
+     "the same member twice, and the device keeps one of them."},
 };
 
 }  // namespace

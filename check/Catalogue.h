@@ -28,6 +28,11 @@ enum class RuleId {
     NonStringIdentifier,
     DuplicateKey,
     NoProfile,
+    UnusedDefinition,
+    UnknownMember,
+    WrongType,
+    TooManyGroups,
+    DuplicateEntry,
 };
 
 struct Rule {

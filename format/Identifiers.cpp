@@ -33,20 +33,30 @@ void AppendHexEscape(std::string& out, unsigned char c)
 
 std::string Show(std::string_view id)
 {
-    constexpr size_t kShown = 60;
+    constexpr size_t kShown = 60;  // bytes of the identifier, cut between characters
     std::string out = "'";
-    for (size_t i = 0; i < id.size() && i < kShown; ++i) {
+    size_t i = 0;
+    while (i < id.size()) {
         const unsigned char c = static_cast<unsigned char>(id[i]);
-        if (c < 0x20 || c == 0x7f) {
-            AppendHexEscape(out, c);
-        } else if (c == '\'' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(c);
+        bool utf8 = c < 0x80;
+        if (!utf8) {
+            const gunichar u =
+                g_utf8_get_char_validated(id.data() + i, static_cast<gssize>(id.size() - i));
+            utf8 = u != static_cast<gunichar>(-1) && u != static_cast<gunichar>(-2);
         }
+        const size_t n = utf8 ? static_cast<size_t>(g_utf8_skip[c]) : 1;
+        if (i + n > kShown)
+            break;
+        if (c < 0x20 || c == 0x7f || !utf8) {
+            AppendHexEscape(out, c);
+        } else {
+            if (c == '\'' || c == '\\')
+                out += '\\';
+            out.append(id, i, n);
+        }
+        i += n;
     }
-    if (id.size() > kShown)
+    if (i < id.size())
         out += "...";
     return out + "'";
 }

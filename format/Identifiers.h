@@ -29,7 +29,8 @@ inline bool IsPlainIdentifier(std::string_view id)
 void AppendHexEscape(std::string& out, unsigned char c);
 
 // An identifier as a message shows it: in single quotes, control characters
-// as \xNN, quotes and backslashes escaped, shortened when long.
+// and bytes that are not UTF-8 as \xNN, quotes and backslashes escaped, and
+// when long cut after at most 60 bytes, between two characters.
 std::string Show(std::string_view id);
 
 // A text on one line: control characters as \xNN.

@@ -1,11 +1,16 @@
 // The checker's parts that the golden cases cannot pin down one by one: the
-// positions the scanner gives (or refuses to give).
+// positions the scanner gives (or refuses to give), syntax errors in the
+// checker's words, close names, and identifiers shown in messages.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstring>
 #include <string>
 
-#include "Definition.h"
 #include "Check.h"
+#include "Definition.h"
+#include "Identifiers.h"
+#include "Spelling.h"
 
 namespace {
 
@@ -58,19 +63,89 @@ TEST(CheckDefinition, PositionsOfMembersAndElements)
     EXPECT_EQ(root->members[1].value.text, "line\nbreak");
 }
 
-// Syntax json-glib accepts but the scanner does not follow leaves no tree, so
-// positions fall back to 1:1 instead of pointing at the wrong place.
+// Syntax json-glib may accept but the scanner does not follow leaves no tree,
+// so positions fall back to 1:1 instead of pointing at the wrong place.
 TEST(CheckDefinition, UnfollowedSyntaxGivesNoTree)
 {
     const char* texts[] = {
-        "{'a': 1}", "{\"a\": 0x10}x", "{\"a\": \"\\200\"}", "{\"a\": // c\n1}",
-        "{\"a\": 1,}", "[1 2]", "{\"a\": tru}", "{\"a\": \"\\ud800\"}", "/* open", "",
+        "{'a': 1}",     "{\"a\": 0x10}", "{\"a\": \"\\200\"}",   "{\"a\": /c/ 1}",
+        "{\"a\": 017}", "{\"a\": .5}",   "{\"a\": \"\\ud800\"}", "var x = {\"a\": 1};",
     };
-    for (const char* text : texts)
-        EXPECT_EQ(check::Definition(text).Root(), nullptr) << text;
-    // A NUL byte ends the text as it ends json-glib's input.
-    const std::string withNul("{\"a\": 1}\0garbage", 16);
-    EXPECT_NE(check::Definition(withNul).Root(), nullptr);
+    for (const char* text : texts) {
+        const check::Definition d(text);
+        EXPECT_EQ(d.Root(), nullptr) << text;
+        EXPECT_FALSE(d.Refusal()) << text;
+    }
+}
+
+// Where json-glib (1.6 and 1.10 alike) refuses a text, the finding stands at
+// the offending character and says why in the checker's own words.
+TEST(CheckRules, SyntaxErrorAtTheOffendingCharacter)
+{
+    // clang-format off
+    const struct {
+        const char* text;
+        Where at;
+        const char* says;
+    } cases[] = {
+        {"{\"menutree\": {},\n  // note\n  \"b\": 1}",     {2, 3},  "comments are not JSON"},
+        {"{\"menutree\": {} # note\n}",                   {1, 17}, "comments are not JSON"},
+        {"{\"menutree\": {}\n  \"b\": 1}",                {2, 3},  "missing ',' between members"},
+        {"{\"menutree\": {\"m\": [\"a\"\n \"b\"]}}",       {2, 2},  "missing ',' between elements"},
+        {"{\"menutree\": {},\n}",                        {1, 16}, "a ',' after the last member"},
+        {"{\"menutree\": [1,\n]}",                       {1, 16}, "a ',' after the last element"},
+        {"{\"menutree\" {}}",                             {1, 13}, "missing ':' after member name"},
+        {"{menutree: {}}",                                {1, 2},  "member names must be strings"},
+        {"{\"menutree\": tru}",                           {1, 14}, "unknown word 'tru'"},
+        {"{\"menutree\": {}, \"x\": \"open}",              {1, 23}, "string never closed"},
+        {"{\"menutree\": {\"m\": [\n",                     {2, 1},  "the text ends inside the array opened at line 1, column 20"},
+        {"{\"menutree\": {}}\n}",                          {2, 1},  "text after the end of the document"},
+        {"{\"menutree\": {}} /* open",                    {1, 18}, "comment never closed"},
+        {"{\"menutree\":\n {\"caf\xe9\": {}}}",              {2, 7},  "byte 0xe9 is not UTF-8"},
+        {"\xef\xbb\xbf{\"menutree\": {} \"b\": 1}",          {1, 17}, "missing ',' between members"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const auto found = check::CheckDefinition("menu-tv.json", c.text);
+        ASSERT_EQ(found.size(), 1u) << c.text;
+        EXPECT_EQ(found[0].rule, check::RuleId::Syntax) << c.text;
+        EXPECT_EQ(found[0].position.line, c.at.line) << c.text;
+        EXPECT_EQ(found[0].position.column, c.at.column) << c.text;
+        EXPECT_EQ(found[0].message.rfind(c.says, 0), 0u) << found[0].message;
+    }
+    const std::string nul("{\"menutree\": {}}\n\0", 18);
+    const auto found = check::CheckDefinition("menu-tv.json", nul);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].position.line, 2);
+    EXPECT_EQ(found[0].message.rfind("a NUL byte", 0), 0u) << found[0].message;
+}
+
+// What the scanner cannot explain keeps json-glib's own message (it begins
+// with a capital), whatever its wording in the json-glib at hand.
+TEST(CheckRules, UnexplainedSyntaxErrorKeepsJsonGlibsMessage)
+{
+    const auto found =
+        check::CheckDefinition("menu-tv.json", "{\"menutree\": {}, \"x\": 0x10 \"y\"}");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].rule, check::RuleId::Syntax);
+    ASSERT_FALSE(found[0].message.empty());
+    EXPECT_TRUE(std::isupper(static_cast<unsigned char>(found[0].message[0]))) << found[0].message;
+}
+
+// A byte-order mark is skipped and counted out of line 1's columns; a raw
+// tab in a string is a refusal only json-glib 1.10 makes, placed at the tab.
+TEST(CheckDefinition, ByteOrderMarkAndRawControlCharacter)
+{
+    const check::Definition d("\xef\xbb\xbf{\"a\": \"x\ty\",\n \"b\": 1}");
+    ASSERT_NE(d.Root(), nullptr);
+    const check::Node& root = *d.Root();
+    EXPECT_EQ(At(d, root.offset).column, 1);
+    EXPECT_EQ(At(d, root.members[0].offset).column, 2);
+    EXPECT_EQ(At(d, root.members[1].offset).line, 2);
+    EXPECT_EQ(At(d, root.members[1].offset).column, 2);
+    const auto refusal = d.Refusal();
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(At(d, refusal->offset).column, 9);
 }
 
 // json-glib 1.6 places a stray character before a final line feed at column 0
@@ -93,6 +168,59 @@ TEST(CheckRules, EveryRuleHasDistinctIdAndHelp)
         for (size_t j = 0; j < i; ++j)
             EXPECT_STRNE(rules[i].name, rules[j].name);
     }
+}
+
+// Names one misspelling apart, and names that only look alike.
+TEST(CheckSpelling, CloseNames)
+{
+    // clang-format off
+    const struct {
+        const char* a;
+        const char* b;
+        bool close;
+    } cases[] = {
+        {"contrast", "contarst", true},          {"submenuitem", "submenuitems", true},
+        {"group_items", "group-items", true},    {"menuTree", "menutree", true},
+        {"menuaddinfos", "menuaddinfo", true},   {"grp", "group", true},
+        {"lists", "list", true},                 {"caf\xc3\xa9", "cafe", true},
+        {"volume", "volume", false},             {"a", "b", false},
+        {"ab", "cd", false},                     {"$schema", "menutree", false},
+        {"display-name", "group", false},        {"\xc3\xa9", "e", false},
+        {"menuaddinfo", "menumodifyinfo", false}, {"sound", "sound_mode", false},
+        {"SubMenuItems", "submenuitems", true},  {"MENUTREE", "menutree", true},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        EXPECT_EQ(check::Close(c.a, c.b), c.close) << c.a << " / " << c.b;
+        EXPECT_EQ(check::Close(c.b, c.a), c.close) << c.b << " / " << c.a;
+    }
+    EXPECT_EQ(check::EditsUpToTwo("abcdefgh", "abdcefhg"), 2);
+    EXPECT_EQ(check::EditsUpToTwo("abcdefgh", "xbcdefgy"), 2);
+    EXPECT_EQ(check::EditsUpToTwo("abcdefgh", "xbcdyfgz"), 3);
+}
+
+// Identifiers in messages: escaped where they would break the line or the
+// quotes, and cut between characters, never inside one.
+TEST(CheckMessages, IdentifiersShownWhole)
+{
+    const std::string a59(59, 'a');
+    // clang-format off
+    const struct {
+        std::string id;
+        std::string shown;
+    } cases[] = {
+        {"plain", "'plain'"},
+        {"it's\\", "'it\\'s\\\\'"},
+        {"tab\there\x1f\x7f", "'tab\\x09here\\x1f\\x7f'"},
+        {"bad\xff", "'bad\\xff'"},
+        {a59 + "\xc3\xa9", "'" + a59 + "...'"},
+        {a59 + "b\xc3\xa9", "'" + a59 + "b...'"},
+        {std::string(58, 'a') + "\xc3\xa9x", "'" + std::string(58, 'a') + "\xc3\xa9...'"},
+        {std::string(60, 'a'), "'" + std::string(60, 'a') + "'"},
+    };
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(velkin::Show(c.id), c.shown) << c.id;
 }
 
 }  // namespace

@@ -1,0 +1,38 @@
+// The check of one definition: load it as the splitter does, compute what the
+// splitter will write, run the rule families, and hand out the findings in
+// file order.
+#include "Check.h"
+
+#include "Families.h"
+#include "Profiles.h"
+
+namespace check {
+
+using namespace velkin;
+
+std::vector<Diagnostic> CheckDefinition(const char* path, std::string_view text)
+{
+    const Definition definition(text);
+    Findings found(definition);
+    if (FindProfile(path) == nullptr)
+        found.Report(RuleId::NoProfile, kNoOffset,
+                     "the file name selects no profile: its menu files would go to the resource "
+                     "root itself");
+    g_autoptr(JsonParser) parser = json_parser_new();
+    if (!CheckLoad(ParseDefinition(parser, text), definition, found))
+        return found.Sorted();
+    JsonNode* root = json_parser_get_root(parser);
+    const Places places(root, definition);
+    CheckDuplicateKeys(definition, found);
+    if (!CheckMenuTree(places, found))
+        return found.Sorted();
+    const EffectiveMenu menu = ComputeEffectiveMenu(root, path);
+    const Names names(places, menu);
+    const Context c{places, menu, names, found};
+    for (void (*family)(const Context&) :
+         {CheckKeys, CheckIdentifiers, CheckGroups, CheckParents, CheckEdits})
+        family(c);
+    return found.Sorted();
+}
+
+}  // namespace check

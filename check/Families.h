@@ -1,0 +1,42 @@
+// The rule families. Each reads the document through the position layer and
+// what the splitter will write through the effective menu, and reports to
+// the findings. The driver (Check.cpp) runs them in this order, which is also
+// the order of findings that share one position.
+#pragma once
+
+#include "Definition.h"
+#include "EffectiveMenu.h"
+#include "Findings.h"
+#include "Document.h"
+#include "Names.h"
+#include "Places.h"
+
+namespace check {
+
+struct Context {
+    const Places& places;
+    const velkin::EffectiveMenu& menu;
+    const Names& names;
+    Findings& found;
+};
+
+// Keys and syntax (KeyRules.cpp). The first three decide whether there is
+// anything more to check: false once the text or its "menutree" is refused.
+bool CheckLoad(const velkin::LoadResult& loaded, const Definition& definition, Findings& found);
+void CheckDuplicateKeys(const Definition& definition, Findings& found);
+bool CheckMenuTree(const Places& places, Findings& found);
+void CheckKeys(const Context& c);
+
+// Identifiers and paths (IdentifierRules.cpp): names, lookups, definitions.
+void CheckIdentifiers(const Context& c);
+// Groups (GroupRules.cpp).
+void CheckGroups(const Context& c);
+// Parents and loops (ParentRules.cpp).
+void CheckParents(const Context& c);
+// Edits (EditRules.cpp): "menudelete", "menuadd", "menumodify" and their info.
+void CheckEdits(const Context& c);
+// An item of "menumodify" that a menu lists, with an amendment the splitter
+// reads: edits reports what keeps the amendment from being applied.
+bool AmendsListedItem(const Context& c, const std::string& id);
+
+}  // namespace check

@@ -1,0 +1,38 @@
+// The findings of one check as the rule families report them: each at a byte
+// offset of the text (or at a position already known), handed out in file
+// order at the end.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Check.h"
+#include "Definition.h"
+
+namespace check {
+
+class Findings {
+public:
+    explicit Findings(const Definition& definition) : m_definition(definition) {}
+
+    // At byte `offset` of the text; kNoOffset places it at 1:1.
+    void Report(RuleId rule, size_t offset, std::string message)
+    {
+        m_found.push_back(Diagnostic{rule, m_definition.At(offset), std::move(message)});
+    }
+    void ReportAt(RuleId rule, Position position, std::string message)
+    {
+        m_found.push_back(Diagnostic{rule, position, std::move(message)});
+    }
+    size_t Count() const { return m_found.size(); }
+
+    // File order: by line, then column; findings at one position keep the
+    // order they were reported in.
+    std::vector<Diagnostic> Sorted();
+
+private:
+    const Definition& m_definition;
+    std::vector<Diagnostic> m_found;
+};
+
+}  // namespace check

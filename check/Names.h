@@ -1,0 +1,58 @@
+// Where the document names identifiers: every node's "submenuitems" (the
+// nodes of deleted menus too, since the splitter's parent search reads them),
+// every group and every add list. Read once and shared by the rules that ask
+// whether, and by whom, an identifier is named.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "EffectiveMenu.h"
+#include "Places.h"
+
+namespace check {
+
+// One menu node listing an identifier, at the first element that lists it.
+struct Listing {
+    std::string menu;
+    size_t offset;
+};
+
+class Names {
+public:
+    Names(const Places& places, const velkin::EffectiveMenu& menu);
+
+    // The menus listing `id`, in "menutree" order; null when none does.
+    const std::vector<Listing>* ListingsOf(const std::string& id) const;
+    bool Listed(const std::string& id) const { return m_listings.count(id) != 0; }
+    // Named by a group's "group-items" or by a "menuaddinfo" list (every
+    // string inside it, as the splitter splits the list's text).
+    bool Grouped(const std::string& id) const { return m_grouped.count(id) != 0; }
+    bool InAddList(const std::string& id) const { return m_addListed.count(id) != 0; }
+
+    // In the edit lists, as the splitter reads them.
+    bool Deleted(const std::string& id) const { return m_deleted.count(id) != 0; }
+    bool AddedTo(const std::string& menu) const { return m_addMenus.count(menu) != 0; }
+    bool Modified(const std::string& id) const { return m_modified.count(id) != 0; }
+
+    // Written into some menu's file: from a node's own list, or as an addition.
+    bool WrittenListed(const std::string& id) const { return m_writtenListed.count(id) != 0; }
+    bool WrittenAdded(const std::string& id) const { return m_writtenAdded.count(id) != 0; }
+
+    const Located& Tree() const { return m_tree; }
+    const Located& Items() const { return m_items; }
+
+private:
+    void ReadNode(const Places& places, const std::string& menu, const Located& node);
+    void ReadAddLists(const Places& places);
+
+    Located m_tree, m_items;
+    std::unordered_map<std::string, std::vector<Listing>> m_listings;
+    std::unordered_set<std::string> m_grouped, m_addListed;
+    std::unordered_set<std::string> m_deleted, m_addMenus, m_modified;
+    std::unordered_set<std::string> m_writtenListed, m_writtenAdded;
+};
+
+}  // namespace check
