@@ -16,7 +16,8 @@
 #include "Check.h"
 
 #define CHECK(ok) \
-    if (!(ok)) (std::fprintf(stderr, "check failed: %s\n", #ok), std::abort())
+    if (!(ok))    \
+    (std::fprintf(stderr, "check failed: %s\n", #ok), std::abort())
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    check::FileReport report{"menu-tv.json", check::CheckDefinition("menu-tv.json", text)};
+    check::FileReport report{"menu-tv.json", check::CheckDefinition("menu-tv.json", text), text};
 
     const long lines = 1 + std::count(text.begin(), text.end(), '\n');
     bool refused = false;
@@ -47,8 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     std::ostringstream textOut;
     check::WriteText(textOut, report);
+    std::ostringstream github;
+    check::WriteGithub(github, report);
+    check::SarifRun run;
+    run.workingDirectory = "/fuzz";
     std::ostringstream sarif;
-    check::WriteSarif(sarif, {report}, "0");
+    check::WriteSarif(sarif, {report}, run);
     const std::string log = sarif.str();
     g_autoptr(JsonParser) parser = json_parser_new();
     CHECK(json_parser_load_from_data(parser, log.data(), static_cast<gssize>(log.size()), nullptr));
