@@ -183,6 +183,8 @@ void WriteResults(std::ostream& out, const std::vector<FileReport>& files, const
     out << "    \"results\": [";
     bool first = true;
     for (const FileReport& file : files) {
+        if (file.diagnostics.empty())
+            continue;
         const std::vector<size_t> starts = LineStarts(file.text);
         for (const Diagnostic& d : file.diagnostics) {
             const Rule& rule = RuleOf(d.rule);
