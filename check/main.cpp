@@ -145,6 +145,7 @@ int Check(const Options& options)
         else
             reports.push_back(std::move(report));
     }
+    // A file not read outweighs every finding: what it holds is unknown.
     run.exitCode = !run.unread.empty() ? 2 : failing ? 1 : 0;
     if (options.format == Format::Sarif)
         WriteSarif(std::cout, reports, run);
