@@ -25,7 +25,7 @@ const char kUsage[] =
     "  --version              show the version and exit\n"
     "\n"
     "An option's value may also be the next argument: --format sarif.\n"
-    "A file .velkin-check in the definition's folder or a folder above it disables\n"
+    "The nearest file .velkin-check, in the definition's folder or above, disables\n"
     "rules for it: lines 'disable=RULE,...', '#' comments.\n"
     "\n"
     "Exit status: 2 usage problem or a file not read; otherwise 1 errors (or\n"

@@ -7,7 +7,7 @@ error or warning it reports. Its notes are suggestions and pass.
 Usage: sarif_validate.py CHECKER CASES_DIR [MULTITOOL]
 MULTITOOL is the sarif-multitool command (what `npx sarif-multitool` runs,
 node_modules/.bin/sarif-multitool of the npm package @microsoft/sarif-multitool);
-without it, or when it does not run, the test is skipped (exit 77).
+without it the test is skipped (exit 77); a validator that does not run fails.
 """
 import json
 import os
