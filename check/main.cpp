@@ -1,30 +1,27 @@
-// velkin-check: reports what the splitter would silently do wrong with a menu
-// definition. Exit status: 0 without errors, 1 with errors (or warnings under
-// --werror), 2 for a usage problem or an unreadable file.
+// velkin-check: reports what the splitter would silently do wrong with menu
+// definitions. Exit status: 2 for a usage problem or a file not read, else 1
+// for errors (or warnings under --werror), else 0.
 #include <glib.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <iomanip>
 #include <iostream>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "Report.h"
 #include "Check.h"
+#include "Config.h"
+#include "Inputs.h"
+#include "Options.h"
+#include "Report.h"
 
 namespace {
 
-const char kUsage[] =
-    "Usage: velkin-check [--format=text|sarif] [--werror] FILE...\n"
-    "Checks menu definitions for what velkin-tool silently tolerates.\n"
-    "\n"
-    "  --format=text   FILE:LINE:COLUMN: error|warning: MESSAGE [RULE] (default)\n"
-    "  --format=sarif  one SARIF 2.1.0 document on standard output\n"
-    "  --werror        exit with status 1 on warnings too\n"
-    "  --help          show this help and exit\n"
-    "  --version       show the version and exit\n"
-    "\n"
-    "Exit status: 0 no error, 1 errors (or warnings with --werror), 2 usage problem\n"
-    "or unreadable file. The rules are listed in velkin-check(1).\n";
+using namespace check;
 
 int Usage(const std::string& problem)
 {
@@ -33,69 +30,140 @@ int Usage(const std::string& problem)
     return 2;
 }
 
+// One rule a line: id, severity, summary, in columns.
+void ListRules()
+{
+    size_t width = 0;
+    for (const Rule& rule : Rules())
+        width = std::max(width, std::strlen(rule.name));
+    for (const Rule& rule : Rules())
+        std::cout << std::left << std::setw(static_cast<int>(width + 2)) << rule.name
+                  << std::setw(9) << SeverityName(rule.severity) << rule.summary << "\n";
+}
+
+void Explain(const Rule& rule)
+{
+    std::cout << rule.name << " (" << SeverityName(rule.severity) << ")\n"
+              << RuleHelp(rule) << "\n";
+}
+
+// Colour under auto: on a terminal that is not "dumb", unless NO_COLOR is set
+// to anything (https://no-color.org).
+bool UseColor(ColorWhen when)
+{
+    if (when != ColorWhen::Auto)
+        return when == ColorWhen::Always;
+    const char* noColor = std::getenv("NO_COLOR");
+    const char* term = std::getenv("TERM");
+    return isatty(STDOUT_FILENO) && (noColor == nullptr || *noColor == '\0') && term != nullptr &&
+           std::strcmp(term, "dumb") != 0;
+}
+
+// Where an input's project file is looked for: its folder; for standard
+// input without a name, the working directory.
+std::string ConfigDirectory(const Input& input)
+{
+    if (!input.named)
+        return ".";
+    g_autofree gchar* dir = g_path_get_dirname(input.path.c_str());
+    return dir;
+}
+
+// For each input, the rules it does not report: --disable's and those of its
+// project file. False once every faulty project file has been reported.
+bool RulesOff(const Options& options, const std::vector<Input>& inputs, const std::string& cwd,
+              std::vector<std::vector<bool>>& off)
+{
+    ConfigFinder finder(cwd);
+    std::set<std::string> reported;
+    for (const Input& input : inputs) {
+        std::vector<RuleId> disabled = options.disabled;
+        std::string problem;
+        if (options.readConfig && !finder.Disabled(ConfigDirectory(input), disabled, problem) &&
+            reported.insert(problem).second)
+            std::cerr << "velkin-check: " << problem << "\n";
+        off.emplace_back(Rules().size(), false);
+        for (RuleId id : disabled)
+            off.back()[static_cast<size_t>(id)] = true;
+    }
+    return reported.empty();
+}
+
+void ReportUnread(const Unread& unread)
+{
+    std::cerr << "velkin-check: " << unread.path << ": " << unread.reason << "\n";
+}
+
+// Reads and checks one input, keeping the findings of the rules not off;
+// false (with the reason reported) when it cannot be read.
+bool ReadAndCheck(const Input& input, const std::vector<bool>& off, FileReport& report,
+                  std::vector<Unread>& unread)
+{
+    std::string reason;
+    if (!ReadFile(input.fromStdin ? nullptr : input.path.c_str(), report.text, reason)) {
+        unread.push_back({input.path, reason, !input.named});
+        ReportUnread(unread.back());
+        return false;
+    }
+    report.path = input.path;
+    report.unnamedStdin = !input.named;
+    for (Diagnostic& d : CheckDefinition(input.path.c_str(), report.text))
+        if (!off[static_cast<size_t>(d.rule)])
+            report.diagnostics.push_back(std::move(d));
+    return true;
+}
+
+bool Fails(const FileReport& report, bool werror)
+{
+    return std::any_of(report.diagnostics.begin(), report.diagnostics.end(),
+                       [werror](const Diagnostic& d) {
+                           return werror || RuleOf(d.rule).severity == Severity::Error;
+                       });
+}
+
+int Check(const Options& options)
+{
+    g_autofree gchar* cwd = g_get_current_dir();
+    SarifRun run{VELKIN_VERSION, VELKIN_INFORMATION_URI, cwd, {}, 0};
+    const std::vector<Input> inputs = ExpandInputs(options.inputs, options.stdinName, run.unread);
+    std::for_each(run.unread.begin(), run.unread.end(), ReportUnread);
+    std::vector<std::vector<bool>> off;
+    if (!RulesOff(options, inputs, cwd, off))
+        return 2;
+    const bool color = UseColor(options.color);
+    std::vector<FileReport> reports;
+    bool failing = false;
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        FileReport report;
+        if (!ReadAndCheck(inputs[i], off[i], report, run.unread))
+            continue;
+        failing = failing || Fails(report, options.werror);
+        if (options.format == Format::Text)
+            WriteText(std::cout, report, color);
+        else if (options.format == Format::Github)
+            WriteGithub(std::cout, report);
+        else
+            reports.push_back(std::move(report));
+    }
+    // A file not read outweighs every finding: what it holds is unknown.
+    run.exitCode = !run.unread.empty() ? 2 : failing ? 1 : 0;
+    if (options.format == Format::Sarif)
+        WriteSarif(std::cout, reports, run);
+    return run.exitCode;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    bool sarif = false;
-    bool werror = false;
-    bool options = true;
-    std::vector<std::string> paths;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (options && arg == "--") {
-            options = false;
-        } else if (options && arg == "--help") {
-            std::cout << kUsage;
-            return 0;
-        } else if (options && arg == "--version") {
-            std::cout << "velkin-check " VELKIN_VERSION "\n";
-            return 0;
-        } else if (options && arg == "--werror") {
-            werror = true;
-        } else if (options && arg.rfind("--format=", 0) == 0) {
-            const std::string format = arg.substr(std::strlen("--format="));
-            if (format == "sarif")
-                sarif = true;
-            else if (format == "text")
-                sarif = false;
-            else
-                return Usage("unknown format '" + format + "'");
-        } else if (options && arg.size() > 1 && arg[0] == '-') {
-            return Usage("unknown option '" + arg + "'");
-        } else {
-            paths.push_back(arg);
-        }
+    const Command command = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (command.action) {
+    case Command::Action::Usage: return Usage(command.problem);
+    case Command::Action::Help: std::cout << kUsage; return 0;
+    case Command::Action::Version: std::cout << "velkin-check " VELKIN_VERSION "\n"; return 0;
+    case Command::Action::ListRules: ListRules(); return 0;
+    case Command::Action::Explain: Explain(*command.explained); return 0;
+    case Command::Action::Check: break;
     }
-    if (paths.empty())
-        return Usage("no file to check");
-
-    int status = 0;
-    std::vector<check::FileReport> reports;
-    for (const std::string& path : paths) {
-        g_autofree gchar* text = nullptr;
-        gsize length = 0;
-        GError* error = nullptr;
-        if (!g_file_get_contents(path.c_str(), &text, &length, &error)) {
-            // GLib's message names the file itself; keep only the reason.
-            const char* reason = std::strrchr(error->message, ':');
-            std::cerr << "velkin-check: " << path << ": "
-                      << (reason != nullptr ? reason + 2 : error->message) << "\n";
-            g_error_free(error);
-            status = 2;
-            continue;
-        }
-        check::FileReport report{path, check::CheckDefinition(path.c_str(), {text, length})};
-        for (const check::Diagnostic& d : report.diagnostics) {
-            const bool isError = check::RuleOf(d.rule).severity == check::Severity::Error;
-            if ((isError || werror) && status == 0)
-                status = 1;
-        }
-        if (!sarif)
-            check::WriteText(std::cout, report);
-        reports.push_back(std::move(report));
-    }
-    if (sarif)
-        check::WriteSarif(std::cout, reports, VELKIN_VERSION);
-    return status;
+    return Check(command.options);
 }

@@ -45,7 +45,7 @@ static std::vector<long> LineLengths(const std::string& text)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    check::FileReport report{"menu-tv.json", check::CheckDefinition("menu-tv.json", text)};
+    check::FileReport report{"menu-tv.json", check::CheckDefinition("menu-tv.json", text), text};
 
     const std::vector<long> lengths = LineLengths(text);
     const long lines = static_cast<long>(lengths.size());
@@ -68,8 +68,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     std::ostringstream textOut;
     check::WriteText(textOut, report);
+    std::ostringstream github;
+    check::WriteGithub(github, report);
+    check::SarifRun run;
+    run.workingDirectory = "/fuzz";
     std::ostringstream sarif;
-    check::WriteSarif(sarif, {report}, "0");
+    check::WriteSarif(sarif, {report}, run);
     const std::string log = sarif.str();
     g_autoptr(JsonParser) parser = json_parser_new();
     CHECK(json_parser_load_from_data(parser, log.data(), static_cast<gssize>(log.size()), nullptr));

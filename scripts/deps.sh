@@ -3,7 +3,8 @@
 # when not run as root; does nothing when they are all installed.
 set -eu
 packages=(cmake make g++ pkg-config libjson-glib-dev libglib2.0-dev libefl-all-dev googletest
-          libgtest-dev valgrind util-linux python3 python3-jsonschema groff-base mandoc "$@")
+          libgtest-dev valgrind util-linux python3 python3-jsonschema python3-yaml groff-base mandoc
+          "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,0 +1,45 @@
+// velkin-check's command line: what it asks for and with which options.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Catalogue.h"
+
+namespace check {
+
+enum class Format { Text, Github, Sarif };
+enum class ColorWhen { Auto, Always, Never };
+
+struct Options {
+    Format format = Format::Text;
+    ColorWhen color = ColorWhen::Auto;
+    bool werror = false;
+    bool readConfig = true;           // false under --no-config
+    std::vector<RuleId> disabled;     // by --disable
+    std::string stdinName;            // --stdin-filename; empty: none
+    std::vector<std::string> inputs;  // files, directories, "-" for standard input
+};
+
+struct Command {
+    enum class Action { Check, Help, Version, ListRules, Explain, Usage };
+    Action action = Action::Check;
+    Options options;
+    const Rule* explained = nullptr;  // for Explain
+    std::string problem;              // for Usage: what is wrong, in one line
+};
+
+extern const char kUsage[];
+
+// Reads the arguments after the program name. --help, --version,
+// --list-rules and --explain end the reading where they stand, as does the
+// first usage problem.
+Command ParseCommandLine(const std::vector<std::string>& args);
+
+// Appends the rules of a comma-separated list of ids to `out` (blanks around
+// an id and empty items are ignored); false with `problem` set at the first
+// unknown id.
+bool AddRules(std::string_view list, std::vector<RuleId>& out, std::string& problem);
+
+}  // namespace check
