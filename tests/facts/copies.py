@@ -13,218 +13,172 @@ import re
 import subprocess
 import sys
 
-NUMBER_WORDS = ["zero", "one", "two", "three", "four", "five", "six", "seven", "eight"]
-# Generated or copied data, not copies of facts: expected outputs, definitions.
-SKIPPED = re.compile(r"(^|/)(\.git|expected|cases|corpus|regressions|examples)(/|$)")
+WORDS = ["zero", "one", "two", "three", "four", "five", "six", "seven", "eight"]
+# Data, not copies of facts: expected outputs, definitions, fuzz inputs.
+DATA = re.compile(r"(^|/)(\.git|expected|cases|corpus|regressions|examples)(/|$)")
+KEY = r"\bmenu-[a-z-]+\.json\b"
 problems = []
 
 
-def report(path, fact, message):
-    problems.append("%s: %s: %s" % (path, fact, message))
-
-
-def check(path, fact, copy, truth):
+def differ(path, fact, copy, truth):
     if copy != truth:
-        report(path, fact, "the copy says %r, format/ says %r" % (copy, truth))
+        problems.append("%s: %s: the copy says %r, format/ says %r" % (path, fact, copy, truth))
 
 
-def matches(path, text, fact, pattern):
-    """Every match of `pattern` in `text`; at least one, or a missing copy is reported."""
-    found = re.findall(pattern, text, re.M)
-    if not found:
-        report(path, fact, "no copy found (pattern %s): reworded? update copies.py" % pattern)
-    return found
+def found(path, text, fact, pattern):
+    """Every match of `pattern`; none is reported, as the copy may have been reworded."""
+    hits = re.findall(pattern, text, re.M)
+    if not hits:
+        problems.append("%s: %s: no copy found (%s); reworded? update copies.py" % (path, fact, pattern))
+    return hits
 
 
-def source_files(top):
-    """Text files that are not C++ and not data, relative to `top`."""
-    for folder, dirs, names in os.walk(top):
-        rel = os.path.relpath(folder, top)
-        dirs[:] = [d for d in dirs if not SKIPPED.search(os.path.join(rel, d))
-                   and not os.path.exists(os.path.join(folder, d, "CMakeCache.txt"))]
-        for name in names:
-            if not re.search(r"\.(c|cc|cpp|h)$|^\.|\.json$", name) or name.endswith("schema.json"):
-                yield os.path.normpath(os.path.join(rel, name))
-
-
-def anywhere(facts, path, text):
-    """Rules for every file: paths under /usr/apps lie in the resource root,
-    brace lists of profile directories name them all, menu-*.json names are
-    profile keys, nesting depths are the bound or one more."""
-    root, dirs = facts["resourceRoot"], facts["dirs"]
+def anywhere(F, path, text):
+    """Paths under /usr/apps lie in the resource root, brace lists of profile
+    directories name them all, menu-*.json names are profile keys, nesting
+    depths are the bound or one more."""
+    want = F["resourceRoot"].split("/")
     for p in re.findall(r"/usr/apps[\w/.-]*", text):
-        parts, want = p.rstrip("/.").split("/"), root.split("/")
+        parts = p.rstrip("/.").split("/")
         if parts != want[:len(parts)] and parts[:len(want)] != want:
-            report(path, "resource root", "%s does not lie in %s" % (p, root))
+            differ(path, "resource root", p, F["resourceRoot"])
     for brace in re.findall(r"\{([\w,]+)\}", text):
-        if set(brace.split(",")) & set(dirs):
-            check(path, "profile directories", sorted(brace.split(",")), sorted(dirs))
-    for key in re.findall(r"\bmenu-[a-z-]+\.json\b", text):
-        if key not in facts["keys"]:
-            report(path, "profile keys", "%s is no profile key" % key)
-    bound = facts["maxNesting"]
+        if set(brace.split(",")) & set(F["dirs"]):
+            differ(path, "profile directories", sorted(brace.split(",")), sorted(F["dirs"]))
+    for key in set(re.findall(KEY, text)) - set(F["keys"]):
+        differ(path, "profile key", key, F["keys"])
     for depth in re.findall(r"\b(\d+) levels", text):
-        if int(depth) not in (bound, bound + 1):
-            report(path, "nesting bound", "%s levels, the bound is %d" % (depth, bound))
+        if int(depth) - F["maxNesting"] not in (0, 1):
+            differ(path, "nesting bound", int(depth), F["maxNesting"])
 
 
-def prose(facts, path, text, scanned=True):
-    """Rules for the documents a person reads; `scanned`: the rules for every
-    file have been applied to it already."""
+def prose(F, path, text):
+    """Rules for what a person reads: the whole profile list, root members,
+    query sizes, reserved names and counts in words."""
     text = " ".join(text.split())
-    if not scanned:
-        anywhere(facts, path, text)
-    keys = re.findall(r"\bmenu-[a-z-]+\.json\b", text)
-    if keys:
-        check(path, "profile keys named", sorted(set(keys)), sorted(facts["keys"]))
-    for word in re.findall(r"\bmenu[a-z]+\b", text):
-        if word != "menus" and word not in facts["members"]["root"]:
-            report(path, "root members", "%s is no root member" % word)
+    if re.search(KEY, text):
+        differ(path, "profile keys named", sorted(set(re.findall(KEY, text))), sorted(F["keys"]))
+    for word in set(re.findall(r"\bmenu[a-z]+\b", text)) - set(F["members"]["root"]) - {"menus"}:
+        differ(path, "root member", word, F["members"]["root"])
     for size in re.findall(r"\b(\d{3,})(?:-byte| bytes|- and)", text):
-        if int(size) not in facts["querySizes"].values():
-            report(path, "query sizes", "%s bytes is no query buffer size" % size)
+        if int(size) not in F["querySizes"]:
+            differ(path, "query buffer size", int(size), F["querySizes"])
     for pair in re.findall(r"named [`\"]?(\w+)[`\"]? or [`\"]?(\w+)", text):
-        check(path, "reserved menu names", sorted(pair), sorted(facts["reservedMenuNames"]))
+        differ(path, "reserved menu names", sorted(pair), sorted(F["reservedMenuNames"]))
     for word in re.findall(r"\b(\w+) profile directories", text):
-        check(path, "number of profiles", word, NUMBER_WORDS[len(facts["dirs"])])
+        differ(path, "number of profiles", word, WORDS[len(F["dirs"])])
     for word in re.findall(r"[Aa]t most (\w+) (?:visual )?groups", text):
-        check(path, "group limit", word, NUMBER_WORDS[facts["maxGroups"]])
+        differ(path, "group limit", word, WORDS[F["maxGroups"]])
     return text
 
 
-def must_contain(path, text, fact, *copies):
-    for copy in copies:
-        if copy not in text:
-            report(path, fact, "does not hold %r" % copy)
+def documents(F, top, groff):
+    """The README and the rendered manual pages: profile tables in the order
+    tested, and the texts the tool writes."""
+    texts = {"README.md": " ".join(open(os.path.join(top, "README.md")).read().split())}
+    for page in ("velkin-tool.1", "velkin-check.1"):
+        if not groff:
+            print("skipped doc/%s: groff is not installed" % page)
+            continue
+        texts["doc/" + page] = subprocess.run(
+            [groff, "-man", "-T", "ascii", "-P", "-cbou", "-rLL=200n", "-rHY=0",
+             os.path.join(top, "doc", page)], capture_output=True, check=True).stdout.decode()
+        anywhere(F, "doc/" + page, " ".join(texts["doc/" + page].split()))
+    tables = {"README.md": r"`(menu-[\w-]+\.json)` \((?:directory )?`(\w+)`\)",
+              "doc/velkin-tool.1": r"^\s+(menu-[\w-]+\.json)\s+(\w+)\s*$"}
+    common = [F["helperFile"], F["providersFile"], "%d levels" % F["maxNesting"]]
+    written = [F["resourceRoot"], F["placeholder"], F["modifyMarker"][1:]]
+    wanted = {"README.md": common + written + ['"%s":' % F["parentItem"], F["displayName"]],
+              "doc/velkin-tool.1": common + written, "doc/velkin-check.1": common + [F["displayName"]]}
+    for path, text in texts.items():
+        flat = prose(F, path, text)
+        if path in tables:
+            pairs = [list(p) for p in found(path, text, "profile table", tables[path])]
+            differ(path, "profile table, in the order tested", pairs, F["pairs"])
+        for copy in wanted[path]:
+            if copy not in flat:
+                problems.append("%s: a fact: does not hold %r" % (path, copy))
+    for listed in re.findall(r"profile directories ([\w, ]+?) are", texts.get("doc/velkin-tool.1", "")):
+        differ("doc/velkin-tool.1", "profile directories", sorted(re.split(r",? and |, ", listed)),
+               sorted(F["dirs"]))
 
 
-def check_readme(facts, text):
-    path = "README.md"
-    text = prose(facts, path, text)
-    pairs = matches(path, text, "profile table", r"`(menu-[\w-]+\.json)` \((?:directory )?`(\w+)`\)")
-    check(path, "profile table, in the order tested", [list(p) for p in pairs], facts["pairs"])
-    must_contain(path, text, "files", facts["resourceRoot"], facts["helperFile"],
-                 facts["providersFile"], '"%s":' % facts["parentItem"])
-    must_contain(path, text, "written texts", facts["placeholder"], facts["modifyMarker"][1:],
-                 facts["displayName"], "%d levels" % facts["maxNesting"])
-
-
-def check_tool_page(facts, text):
-    path = "doc/velkin-tool.1"
-    flat = prose(facts, path, text, scanned=False)
-    pairs = matches(path, text, "profile table", r"^\s+(menu-[\w-]+\.json)\s+(\w+)\s*$")
-    check(path, "profile table, in the order tested", [list(p) for p in pairs], facts["pairs"])
-    for listed in matches(path, flat, "profile directories", r"profile directories ([\w, ]+?) are"):
-        check(path, "profile directories", sorted(re.split(r",? and |, ", listed)), sorted(facts["dirs"]))
-    must_contain(path, flat, "written texts", facts["resourceRoot"], facts["helperFile"],
-                 facts["providersFile"], facts["placeholder"], facts["modifyMarker"][1:],
-                 "%d levels" % facts["maxNesting"])
-
-
-def check_check_page(facts, text):
-    path = "doc/velkin-check.1"
-    flat = prose(facts, path, text, scanned=False)
-    must_contain(path, flat, "facts", facts["displayName"], "%d levels" % facts["maxNesting"],
-                 facts["helperFile"], facts["providersFile"])
-
-
-def check_schema(facts, schema_path):
-    path = "schema/menu-definition.schema.json"
-    schema = json.load(open(schema_path))
-    defs, members = schema["$defs"], facts["members"]
-    descriptions = " ".join(re.findall(r'"description": "((?:[^"\\]|\\.)*)"', open(schema_path).read()))
-    prose(facts, path, descriptions, scanned=False)
-    check(path, "root members", sorted(set(schema["properties"]) - {"$schema"}), sorted(members["root"]))
-    node = defs["menuNode"]["properties"]
-    check(path, "node members", sorted(node), sorted(members["node"]))
-    check(path, "group members", sorted(node["group"]["items"]["properties"]), sorted(members["group"]))
-    check(path, "group limit", node["group"]["maxItems"], facts["maxGroups"])
-    check(path, "indent levels", node["group"]["items"]["properties"]["indent-level"]["enum"],
-          facts["indentLevels"])
-    check(path, "edit list members", sorted(defs["editList"]["properties"]), sorted(members["editList"]))
+def schema_copies(F, top):
+    path = os.path.join(top, "schema/menu-definition.schema.json")
+    schema, raw = json.load(open(path)), open(path).read()
+    path, defs, members = "schema/menu-definition.schema.json", schema["$defs"], F["members"]
+    node, group = defs["menuNode"]["properties"], defs["menuNode"]["properties"]["group"]
     add_entry = schema["properties"]["menuaddinfo"]["additionalProperties"]["properties"]
-    check(path, "add entry members", sorted(add_entry), sorted(members["addEntry"]))
-    check(path, "identifier length", defs["identifier"]["maxLength"], facts["longestIdentifier"])
-    check(path, "reserved menu names", sorted(defs["menuIdentifier"]["not"]["enum"]),
-          sorted(facts["reservedMenuNames"]))
-    check_identifier_rule(facts, schema, path)
+    for fact, copy, truth in [
+            ("root members", set(schema["properties"]) - {"$schema"}, members["root"]),
+            ("node members", node, members["node"]),
+            ("group members", group["items"]["properties"], members["group"]),
+            ("edit list members", defs["editList"]["properties"], members["editList"]),
+            ("add entry members", add_entry, members["addEntry"]),
+            ("reserved menu names", defs["menuIdentifier"]["not"]["enum"], F["reservedMenuNames"]),
+            ("indent levels", group["items"]["properties"]["indent-level"]["enum"], F["indentLevels"])]:
+        differ(path, fact, sorted(copy), sorted(truth))
+    differ(path, "group limit", group["maxItems"], F["maxGroups"])
+    differ(path, "identifier length", defs["identifier"]["maxLength"], F["longestIdentifier"])
+    descriptions = " ".join(re.findall(r'"description": "((?:[^"\\]|\\.)*)"', raw))
+    anywhere(F, path, descriptions)
+    prose(F, path, descriptions)
+    verdicts(F, schema, path)
 
 
-def identifier_table(longest):
-    # Each identifier is a way to get the rule wrong: a character class, a bound.
-    return ["a", "volume", "ok-1", "a.b", ".", "..", "*x", "x*", "*", "a[0]", "a]", "[", "",
-            'q"r', "back\\slash", "tab\tid", "\x1f", "\x7f", "\x00", "é", "sp ace", "a/b", "/",
-            "helper", "providers", "Helper", "helpers", "L" * longest, "L" * (longest + 1),
-            "$", "a'b", "1"]
-
-
-def check_identifier_rule(facts, schema, path):
+def verdicts(F, schema, path):
     """The schema's identifier and menu name against the plain-identifier rule."""
     try:
         import jsonschema
     except ImportError:
         print("skipped the identifier verdicts: python3-jsonschema is not installed")
         return
-    table = identifier_table(facts["longestIdentifier"])
-    run = subprocess.run([facts["program"], "identifiers"], capture_output=True, check=True,
-                         input="".join(i + "\n" for i in table).encode())
-    verdicts = run.stdout.decode().splitlines()
-    for name, column in (("identifier", 0), ("menuIdentifier", 1)):
-        validator = jsonschema.Draft202012Validator({"$ref": "#/$defs/" + name, "$defs": schema["$defs"]})
-        for identifier, verdict in zip(table, verdicts):
-            want = verdict.split()[column] == "yes"
-            if validator.is_valid(identifier) != want:
-                report(path, "$defs/" + name, "%s %r, the plain-identifier rule %s it"
-                       % ("accepts" if not want else "refuses", identifier[:40],
-                          "refuses" if not want else "accepts"))
+    # Each identifier is a way to get the rule wrong: a character class, a bound.
+    table = ["a", "ok-1", "a.b", ".", "..", "*x", "x*", "*", "a[0]", "a]", "[", "", 'q"r', "b\\s",
+             "tab\tid", "\x1f", "\x7f", "\x00", "é", "sp ace", "a/b", "/", "helper", "providers",
+             "Helper", "helpers", "$", "a'b", "1", "L" * F["longestIdentifier"],
+             "L" * (F["longestIdentifier"] + 1)]
+    run = subprocess.run([F["program"], "identifiers"], input="".join(i + "\n" for i in table).encode(),
+                         capture_output=True, check=True)
+    rows = [line.split() for line in run.stdout.decode().splitlines()]
+    for column, name in enumerate(("identifier", "menuIdentifier")):
+        valid = jsonschema.Draft202012Validator({"$ref": "#/$defs/" + name, "$defs": schema["$defs"]})
+        for identifier, row in zip(table, rows):
+            differ(path, "$defs/%s of %r" % (name, identifier[:40]),
+                   "valid" if valid.is_valid(identifier) else "invalid",
+                   "valid" if row[column] == "yes" else "invalid")
 
 
-def check_scripts(facts, top):
-    """The scripts that still name the resource root or profile directories."""
-    root, dirs, tv = facts["resourceRoot"], facts["dirs"], facts["dirOf"]["menu-tv.json"]
-    rules = [
-        ("tests/sandbox.sh", r'mkdir ((?:"\$root/\w+" ?)+)$', dirs),
-        ("bench/measure.sh", r'mkdir ((?:"\$root/\w+" ?)+)$', dirs),
-        (".ci/steps/package.sh", r'^\s+for p in ([\w ]+); do\n\s+\[ -d', dirs),
-        (".ci/steps/package.sh", r'^for p in ([\w ]+); do\n.*the tv run', [d for d in dirs if d != tv]),
-        (".ci/steps/package.sh", r'((?:"\$root/\w+" ?)+)\)$', dirs),
-        (".ci/steps/valgrind.sh", r'res/jsons"/\{([\w,]+)\}', dirs),
-    ]
-    for path, pattern, want in rules:
-        for found in matches(path, open(os.path.join(top, path)).read(), "profile directories", pattern):
-            check(path, "profile directories",
-                  sorted(re.findall(r"\w+", found.replace("$root", ""))), sorted(want))
+def scripts(F, top):
+    """The scripts that still name the resource root or the profile directories."""
+    dirs, tv = F["dirs"], F["dirOf"]["menu-tv.json"]
+    mkdirs = r'mkdir ((?:"\$root/\w+" ?)+)$'
+    lists = [("tests/sandbox.sh", mkdirs, dirs), ("bench/measure.sh", mkdirs, dirs),
+             (".ci/steps/package.sh", r'^\s+for p in ([\w ]+); do\n\s+\[ -d', dirs),
+             (".ci/steps/package.sh", r'^for p in ([\w ]+); do\n.*the tv run', [d for d in dirs if d != tv]),
+             (".ci/steps/package.sh", r'((?:"\$root/\w+" ?)+)\)$', dirs),
+             (".ci/steps/valgrind.sh", r'res/jsons"/\{([\w,]+)\}', dirs),
+             ("run-example.sh", r'"\$root"/(\w+)/', [tv])]
+    for path, pattern, want in lists:
+        for hit in found(path, open(os.path.join(top, path)).read(), "profile directories", pattern):
+            differ(path, "profile directories", sorted(re.findall(r"\w+", hit.replace("$root", ""))),
+                   sorted(want))
     for path in ("tests/sandbox.sh", "bench/measure.sh", ".ci/steps/package.sh", "run-example.sh"):
-        for found in matches(path, open(os.path.join(top, path)).read(), "resource root", r"^root=(\S+)$"):
-            check(path, "resource root", found, root)
-    text = open(os.path.join(top, "run-example.sh")).read()
-    for found in matches("run-example.sh", text, "tv directory", r'"\$root"/(\w+)/'):
-        check("run-example.sh", "profile directory of menu-tv.json", found, tv)
+        for hit in found(path, open(os.path.join(top, path)).read(), "resource root", r"^root=(\S+)$"):
+            differ(path, "resource root", hit, F["resourceRoot"])
     for path in (".ci/steps/package.sh", ".ci/steps/debian13.sh"):
-        for found in matches(path, open(os.path.join(top, path)).read(), "profile files",
-                             r"for f in (\S+ \S+); do"):
-            check(path, "helper and providers files", found.split(),
-                  [facts["helperFile"], facts["providersFile"]])
-    text = open(os.path.join(top, "tests/model/gendefs.py")).read()
-    names = re.findall(r'"(menu[\w-]*\.json)"', text)
-    check("tests/model/gendefs.py", "profile keys generated", sorted(set(names) & set(facts["keys"])),
-          sorted(facts["keys"]))
+        for hit in found(path, open(os.path.join(top, path)).read(), "files", r"for f in (\S+ \S+); do"):
+            differ(path, "helper and providers files", hit.split(), [F["helperFile"], F["providersFile"]])
+    names = re.findall(r'"(menu[\w-]*\.json)"', open(os.path.join(top, "tests/model/gendefs.py")).read())
+    differ("tests/model/gendefs.py", "profile keys generated", sorted(set(names) & set(F["keys"])),
+           sorted(F["keys"]))
 
 
-def check_install_rules(facts, script):
-    """The directories the build's install script creates: the profile
-    directories under the resource root."""
+def install_rules(F, script):
+    """The directories the build's install script creates."""
     made = re.findall(r'file\(INSTALL DESTINATION "([^"]*)" TYPE DIRECTORY FILES ""\)', script)
-    root = facts["resourceRoot"] + "/"
-    check("CMakeLists.txt", "directories installed",
-          sorted(d[len(root):] if d.startswith(root) else d for d in made), sorted(facts["dirs"]))
-
-
-def render(groff, page):
-    if not groff:
-        return None
-    return subprocess.run([groff, "-man", "-T", "ascii", "-P", "-cbou", "-rLL=200n", "-rHY=0", page],
-                          capture_output=True, check=True).stdout.decode()
+    differ("CMakeLists.txt", "directories installed", sorted(made),
+           sorted(F["resourceRoot"] + "/" + d for d in F["dirs"]))
 
 
 def main():
@@ -234,36 +188,29 @@ def main():
     ap.add_argument("--groff")
     ap.add_argument("--install-script")
     args = ap.parse_args()
-    facts = json.loads(subprocess.run([args.facts], capture_output=True, check=True).stdout)
-    facts["program"] = args.facts
-    facts["keys"] = [p["key"] for p in facts["profiles"]]
-    facts["dirs"] = [p["dir"] for p in facts["profiles"]]
-    facts["pairs"] = [[p["key"], p["dir"]] for p in facts["profiles"]]
-    facts["dirOf"] = dict(facts["pairs"])
-    facts["displayName"] = json.loads(facts["placeholder"])["display-name"]
-    top = args.top
-
+    F = json.loads(subprocess.run([args.facts], capture_output=True, check=True).stdout)
+    F.update(program=args.facts, keys=[p["key"] for p in F["profiles"]],
+             dirs=[p["dir"] for p in F["profiles"]], pairs=[[p["key"], p["dir"]] for p in F["profiles"]],
+             dirOf={p["key"]: p["dir"] for p in F["profiles"]},
+             displayName=json.loads(F["placeholder"])["display-name"])
+    for folder, subdirs, names in os.walk(args.top):
+        rel = os.path.relpath(folder, args.top)
+        subdirs[:] = [d for d in subdirs if not DATA.search(os.path.join(rel, d))
+                      and not os.path.exists(os.path.join(folder, d, "CMakeCache.txt"))]
+        for name in names:
+            if not re.search(r"\.(c|cc|cpp|h|json)$|^\.", name):
+                try:
+                    anywhere(F, os.path.normpath(os.path.join(rel, name)),
+                             open(os.path.join(folder, name), encoding="utf-8").read())
+                except UnicodeDecodeError:
+                    pass
     if args.install_script:
-        check_install_rules(facts, open(args.install_script).read())
-    for path in source_files(top):
-        try:
-            text = open(os.path.join(top, path), encoding="utf-8").read()
-        except (UnicodeDecodeError, IsADirectoryError):
-            continue
-        anywhere(facts, path, text)
-    check_readme(facts, open(os.path.join(top, "README.md")).read())
-    check_schema(facts, os.path.join(top, "schema/menu-definition.schema.json"))
-    check_scripts(facts, top)
-    prose(facts, "cmake/Packaging.cmake", open(os.path.join(top, "cmake/Packaging.cmake")).read())
-    pages = [("velkin-tool.1", check_tool_page), ("velkin-check.1", check_check_page)]
-    for page, checker in pages:
-        groff = args.groff if args.groff and not args.groff.endswith("NOTFOUND") else None
-        text = render(groff, os.path.join(top, "doc", page))
-        if text is None:
-            print("skipped doc/%s: groff is not installed" % page)
-        else:
-            checker(facts, text)
-
+        install_rules(F, open(args.install_script).read())
+    groff = args.groff if args.groff and not args.groff.endswith("NOTFOUND") else None
+    documents(F, args.top, groff)
+    schema_copies(F, args.top)
+    scripts(F, args.top)
+    prose(F, "cmake/Packaging.cmake", open(os.path.join(args.top, "cmake/Packaging.cmake")).read())
     for p in dict.fromkeys(problems):
         print(p)
     print("%d disagreements with format/" % len(problems))

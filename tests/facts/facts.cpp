@@ -5,10 +5,8 @@
 //   velkin-facts                  all facts, one JSON object
 //   velkin-facts profile-dirs     the profile directories, one a line
 //   velkin-facts resource-root    the installed tool's resource root
-//   velkin-facts identifiers      for each line of stdin, "<identifier> <menu>":
-//                                 yes/no as an item identifier, as a menu name
-#include <json-glib/json-glib.h>
-
+//   velkin-facts identifiers      for each line of stdin "<item> <menu>": yes
+//                                 or no, as an item identifier and as a menu name
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -16,7 +14,6 @@
 #include <vector>
 
 #include "Facts.h"
-#include "GObjectPtr.h"
 #include "Identifiers.h"
 #include "Profiles.h"
 
@@ -24,15 +21,12 @@ using namespace velkin;
 
 namespace {
 
-// The length of the longest identifier whose item lookup fits its buffer.
-size_t LongestIdentifier()
-{
-    return kDriverQuerySize - 1 - static_cast<size_t>(std::snprintf(nullptr, 0, kItemQuery, ""));
-}
+// The longest identifier whose item lookup fits its buffer.
+const size_t kLongest = kDriverQuerySize - 1 - std::strlen(kItemQuery) + std::strlen("%s");
 
 bool IsIdentifier(const std::string& id)
 {
-    return IsPlainIdentifier(id) && id.size() <= LongestIdentifier();
+    return IsPlainIdentifier(id) && id.size() <= kLongest;
 }
 
 bool IsMenuName(const std::string& id)
@@ -40,101 +34,51 @@ bool IsMenuName(const std::string& id)
     return IsIdentifier(id) && !IsReservedMenuName(id) && !IsUnsafeMenuFileName(id);
 }
 
+// A JSON string of a fact: facts hold no control character.
+std::string Quote(std::string_view s)
+{
+    std::string out = "\"";
+    for (char c : s)
+        out += c == '"' || c == '\\' ? std::string("\\") + c : std::string(1, c);
+    return out + "\"";
+}
+
 template <typename Strings>
-void AddStrings(JsonBuilder* b, const char* name, const Strings& strings)
+std::string Array(const Strings& strings)
 {
-    json_builder_set_member_name(b, name);
-    json_builder_begin_array(b);
+    std::string out;
     for (std::string_view s : strings)
-        json_builder_add_string_value(b, std::string(s).c_str());
-    json_builder_end_array(b);
-}
-
-void AddString(JsonBuilder* b, const char* name, const char* value)
-{
-    json_builder_set_member_name(b, name);
-    json_builder_add_string_value(b, value);
-}
-
-void AddInt(JsonBuilder* b, const char* name, long value)
-{
-    json_builder_set_member_name(b, name);
-    json_builder_add_int_value(b, value);
-}
-
-void AddProfiles(JsonBuilder* b)
-{
-    json_builder_set_member_name(b, "profiles");
-    json_builder_begin_array(b);
-    for (const Profile& p : kProfiles) {
-        json_builder_begin_object(b);
-        AddString(b, "key", p.key);
-        AddString(b, "dir", p.dir);
-        json_builder_end_object(b);
-    }
-    json_builder_end_array(b);
-}
-
-void AddMembers(JsonBuilder* b)
-{
-    json_builder_set_member_name(b, "members");
-    json_builder_begin_object(b);
-    AddStrings(b, "root", kRootMembers);
-    AddStrings(b, "node", kNodeMembers);
-    AddStrings(b, "group", kGroupMembers);
-    AddStrings(b, "editList", kEditListMembers);
-    AddStrings(b, "addEntry", kAddEntryMembers);
-    json_builder_end_object(b);
-    AddString(b, "parentItem", kParentItem);
-}
-
-void AddFiles(JsonBuilder* b)
-{
-    AddString(b, "resourceRoot", kSystemResourceRoot);
-    AddString(b, "helperFile", kHelperFile);
-    AddString(b, "providersFile", kProvidersFile);
-    AddString(b, "menuFileSuffix", kMenuFileSuffix);
-    std::vector<std::string> reserved;
-    for (std::string_view file : {kHelperFile, kProvidersFile}) {
-        const std::string stem(file.substr(0, file.size() - std::strlen(kMenuFileSuffix)));
-        if (IsReservedMenuName(stem))
-            reserved.push_back(stem);
-    }
-    AddStrings(b, "reservedMenuNames", reserved);
-}
-
-void AddLimits(JsonBuilder* b)
-{
-    json_builder_set_member_name(b, "querySizes");
-    json_builder_begin_object(b);
-    AddInt(b, "driver", kDriverQuerySize);
-    AddInt(b, "lookup", kLookupQuerySize);
-    AddInt(b, "group", kGroupQuerySize);
-    json_builder_end_object(b);
-    AddInt(b, "longestIdentifier", static_cast<long>(LongestIdentifier()));
-    AddInt(b, "maxGroups", kMaxGroups);
-    AddStrings(b, "indentLevels", kIndentLevels);
-    AddInt(b, "maxNesting", kMaxNesting);
-    AddString(b, "placeholder", kPlaceholderDefinition);
-    AddString(b, "modifyMarker", kModifyMarker);
+        out += (out.empty() ? "" : ", ") + Quote(s);
+    return "[" + out + "]";
 }
 
 void PrintFacts()
 {
-    GObjectPtr<JsonBuilder> b(json_builder_new());
-    json_builder_begin_object(b.get());
-    AddProfiles(b.get());
-    AddFiles(b.get());
-    AddMembers(b.get());
-    AddLimits(b.get());
-    json_builder_end_object(b.get());
-    JsonNode* root = json_builder_get_root(b.get());
-    GObjectPtr<JsonGenerator> generator(json_generator_new());
-    json_generator_set_pretty(generator.get(), TRUE);
-    json_generator_set_root(generator.get(), root);
-    g_autofree gchar* text = json_generator_to_data(generator.get(), nullptr);
-    std::puts(text);
-    json_node_unref(root);
+    std::string profiles, reserved;
+    for (const Profile& p : kProfiles)
+        profiles += std::string(profiles.empty() ? "" : ", ") + "{\"key\": " + Quote(p.key) +
+                    ", \"dir\": " + Quote(p.dir) + "}";
+    std::vector<std::string> names;
+    for (std::string_view file : {kHelperFile, kProvidersFile})
+        if (IsReservedMenuName(file.substr(0, file.size() - std::strlen(kMenuFileSuffix))))
+            names.emplace_back(file.substr(0, file.size() - std::strlen(kMenuFileSuffix)));
+    std::printf("{\"profiles\": [%s],\n", profiles.c_str());
+    std::printf(" \"resourceRoot\": %s, \"helperFile\": %s, \"providersFile\": %s,\n",
+                Quote(kSystemResourceRoot).c_str(), Quote(kHelperFile).c_str(),
+                Quote(kProvidersFile).c_str());
+    std::printf(" \"reservedMenuNames\": %s, \"parentItem\": %s,\n", Array(names).c_str(),
+                Quote(kParentItem).c_str());
+    std::printf(
+        " \"members\": {\"root\": %s, \"node\": %s, \"group\": %s, \"editList\": %s,"
+        " \"addEntry\": %s},\n",
+        Array(kRootMembers).c_str(), Array(kNodeMembers).c_str(), Array(kGroupMembers).c_str(),
+        Array(kEditListMembers).c_str(), Array(kAddEntryMembers).c_str());
+    std::printf(" \"querySizes\": [%zu, %zu, %zu], \"longestIdentifier\": %zu,\n", kDriverQuerySize,
+                kLookupQuerySize, kGroupQuerySize, kLongest);
+    std::printf(" \"maxGroups\": %d, \"indentLevels\": %s, \"maxNesting\": %ld,\n", kMaxGroups,
+                Array(kIndentLevels).c_str(), kMaxNesting);
+    std::printf(" \"placeholder\": %s, \"modifyMarker\": %s}\n",
+                Quote(kPlaceholderDefinition).c_str(), Quote(kModifyMarker).c_str());
 }
 
 }  // namespace
