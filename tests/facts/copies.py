@@ -198,7 +198,7 @@ def main():
         subdirs[:] = [d for d in subdirs if not DATA.search(os.path.join(rel, d))
                       and not os.path.exists(os.path.join(folder, d, "CMakeCache.txt"))]
         for name in names:
-            if not re.search(r"\.(c|cc|cpp|h|json)$|^\.", name):
+            if not re.search(r"\.(c|cc|cpp|h|json|log)$|^\.", name):
                 try:
                     anywhere(F, os.path.normpath(os.path.join(rel, name)),
                              open(os.path.join(folder, name), encoding="utf-8").read())
