@@ -10,9 +10,11 @@
 # of a syntax error is kept), and prints git diff --stat and the diff of the
 # expectations. Review the diff and commit what you meant to change. Nothing
 # else is written.
+#   tests/update-golden.sh --no-build BUILD_DIR
+# does the same with the programs BUILD_DIR holds, and
 #   tests/update-golden.sh --check BUILD_DIR
-# does the same, without building, on a scratch copy of the cases and fails
-# when any expectation would change (the ctest golden.update-changes-nothing).
+# does that on a scratch copy of the cases and fails when any expectation
+# would change (the ctest golden.update-changes-nothing).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(dirname "$here")
