@@ -50,6 +50,7 @@ normalise() { sed -E 's/^([^:]*:[0-9]+:[0-9]+: error: ).*( \[syntax\])$/\1...\2/
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 for case_dir in "$here"/check/cases/*/; do
+    # shellcheck disable=SC2010 # the definition found as run-case.sh finds it
     (cd "$case_dir" && "$build/check/velkin-check" "$(ls -A | grep -vx expected)" >"$out" 2>&1) || :
     if [ ! -f "$case_dir/expected" ] || [ "$(normalise "$out")" != "$(normalise "$case_dir/expected")" ]; then
         cp "$out" "$case_dir/expected"
