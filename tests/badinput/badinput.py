@@ -2,12 +2,18 @@
 """Malformed, hostile and oversized definitions: badinput.py TOOL
 
 TOOL is the test build, whose resource root is res/jsons relative to where it
-runs: it runs in a scratch folder holding res/jsons/{tv,htv,lfd,nonsmartmonitor}.
+runs: it runs in a scratch folder holding res/jsons/<dir> for every profile.
+The profile directories and the nesting bound come from velkin-facts, whose
+path is in $VELKIN_FACTS.
 Each run must exit 0, print nothing on stderr but log records and leave only
 valid JSON files in the profile's directory; a file the tool cannot load must
 leave no file and no output but the "Initial Json" line.
 """
 import json, os, re, shutil, subprocess, sys, tempfile
+
+FACTS = json.loads(subprocess.run([os.environ["VELKIN_FACTS"]], capture_output=True,
+                                  check=True).stdout)
+DEEPEST = FACTS["maxNesting"]
 
 BASE = (b'{"providers": {"s": ["v"]}, "menudelete": {"submenuitems": ["b"]}, "menuadd": '
         b'{"submenuitems": ["s"]}, "menumodify": {"submenuitems": ["v"]}, "menuaddinfo": {"s": '
@@ -38,9 +44,10 @@ def cases():  # name, definition, True: loads / False: refused / None: either
     yield "10 KB identifiers", long_ids(10 << 10), True
     yield "1 MB identifiers", long_ids(1 << 20), True
     yield "100000 menus", b'{"menutree": {%s}}' % b",".join(b'"m%d": {}' % i for i in range(100000)), True
-    yield "nested 1024 levels", b'{"providers": %s, "menutree": {"m": {}}}' % nested(1023), True
-    yield "nested 1025 levels", b'{"providers": %s, "menutree": {"m": {}}}' % nested(1024), False
-    yield "nested 1025 objects", b'{"a":' * 1025 + b"1" + b"}" * 1025, False
+    for depth, loads in ((DEEPEST, True), (DEEPEST + 1, False)):
+        yield (f"nested {depth} levels",
+               b'{"providers": %s, "menutree": {"m": {}}}' % nested(depth - 1), loads)
+    yield "nested one object too deep", b'{"a":' * (DEEPEST + 1) + b"1" + b"}" * (DEEPEST + 1), False
     yield "nested behind an escaped quote", b'["\\"", ' + nested(1000000)[1:], False
     yield "nested 1000000 arrays", nested(1000000), False
     yield "nested 1000000 objects", b'{"a":' * 1000000 + b"1" + b"}" * 1000000, False
@@ -64,7 +71,7 @@ def faults(argv, work, path, loads, **user):
     if loads and not files:
         found.append("no file written")
     for f in files:
-        if os.path.dirname(f) != root + "/tv":
+        if os.path.dirname(f) != os.path.join(root, FACTS["profiles"][0]["dir"]):
             found.append(f"{f}: outside the profile directory")
         try:
             with open(f, "rb") as out:
@@ -107,9 +114,9 @@ def main():
     work = tempfile.mkdtemp()
     try:
         os.chmod(work, 0o755)
-        for profile in ("tv", "htv", "lfd", "nonsmartmonitor"):
-            os.makedirs(os.path.join(work, "res", "jsons", profile))
-        path = os.path.join(work, "menu-tv.json")
+        for profile in FACTS["profiles"]:
+            os.makedirs(os.path.join(work, "res", "jsons", profile["dir"]))
+        path = os.path.join(work, FACTS["profiles"][0]["key"])
         report = []
         for name, data, loads in cases():
             with open(path, "wb") as f:

@@ -2,15 +2,16 @@
 # Runs the test build of velkin-tool (resource root res/jsons) on each
 # definition, in a scratch folder of its own, and checks that it wrote files
 # and that every one of them is valid JSON.
-#   check-json.sh BINARY DEFINITION...
+#   VELKIN_FACTS=velkin-facts check-json.sh BINARY DEFINITION...
 set -eu
 binary=$(realpath "$1"); shift
+mapfile -t profile_dirs < <("${VELKIN_FACTS:?the path of velkin-facts}" profile-dirs)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail=0
 for def in "$@"; do
     scratch=$tmp/$(basename "$def")
-    mkdir -p "$scratch/res/jsons"/{tv,htv,lfd,nonsmartmonitor}
+    mkdir -p "${profile_dirs[@]/#/$scratch/res/jsons/}"
     cp "$def" "$scratch/"
     (cd "$scratch" && "$binary" "$(basename "$def")") > /dev/null 2>&1
     mapfile -t files < <(find "$scratch/res" -type f | sort)

@@ -4,9 +4,11 @@
 # same bytes in a regular file: the tool reads it once. Each definition is
 # also tried with 200 KB of trailing blanks, more than a pipe buffer holds.
 # A run that does not end within 60 s (a second open of a FIFO blocks) fails.
-#   piped.sh BINARY DEFINITION...     (BINARY: the test build, root res/jsons)
+#   VELKIN_FACTS=velkin-facts piped.sh BINARY DEFINITION...
+# (BINARY: the test build, root res/jsons)
 set -eu
 binary=$(realpath "$1"); shift
+mapfile -t profile_dirs < <("${VELKIN_FACTS:?the path of velkin-facts}" profile-dirs)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 limit=60
@@ -15,7 +17,7 @@ limit=60
 # bytes as a regular file, a FIFO or a symlink to /dev/stdin.
 run() {
     local dir=$1 mode=$2 file=$3 status=0
-    mkdir -p "$dir/in" "$dir/res/jsons"/{tv,htv,lfd,nonsmartmonitor}
+    mkdir -p "$dir/in" "${profile_dirs[@]/#/$dir/res/jsons/}"
     case $mode in
     file)
         cp "$file" "$dir/in/menu-tv.json"

@@ -9,9 +9,11 @@
 #
 # BINARY is the test build, whose resource root is "res/jsons" relative to
 # where it runs: the case runs in a scratch folder holding the definition and
-# res/jsons/{tv,htv,lfd,nonsmartmonitor}, and the root's relative spelling is
-# written back as /usr/apps/tessaly/res/jsons in stdout and the log, so one
-# expected/ folder serves both builds. Needs no privileges.
+# res/jsons/<profile directory> for every profile, and the root's relative
+# spelling is written back as the system's root in stdout and the log, so one
+# expected/ folder serves both builds. Needs no privileges. The profile
+# directories and the system's root come from velkin-facts, whose path is in
+# $VELKIN_FACTS.
 # --system: BINARY is the installed build; it runs in tests/sandbox.sh (a
 # private mount namespace, root only) against the real resource root.
 # --update rewrites expected/ from the run instead of comparing.
@@ -29,7 +31,8 @@ binary=$(realpath "$1")
 case_dir=$(realpath "$2")
 here=$(dirname "$(realpath "$0")")
 expected=$case_dir/expected
-system_root=/usr/apps/tessaly/res/jsons
+system_root=$("${VELKIN_FACTS:?the path of velkin-facts}" resource-root)
+mapfile -t profile_dirs < <("$VELKIN_FACTS" profile-dirs)
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -53,7 +56,7 @@ if [ $system -eq 1 ]; then
     out=$tmp/scratch/out
 else
     (cd "$tmp/case" && find . -mindepth 1 | sort) > "$tmp/before"
-    mkdir -p "$tmp/case/res/jsons"/{tv,htv,lfd,nonsmartmonitor}
+    mkdir -p "${profile_dirs[@]/#/$tmp/case/res/jsons/}"
     (cd "$tmp/case" && exec "$binary" "${args[@]}") > "$tmp/raw-stdout" 2> "$tmp/raw-log" ||
         status=$?
     # The relative root where it starts a path: at a line's start or after one

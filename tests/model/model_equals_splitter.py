@@ -5,6 +5,7 @@ what the model says the splitter writes) run in scratch folders of their own
 must print the same standard output and leave the same files, byte for byte.
 
 Usage: model_equals_splitter.py RENDER TOOL GOLDEN_DIR [--seed S] [--count N]
+The profile directories come from velkin-facts, whose path is in $VELKIN_FACTS.
 """
 import argparse
 import os
@@ -16,7 +17,8 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import gendefs  # noqa: E402
 
-PROFILE_DIRS = ["tv", "htv", "lfd", "nonsmartmonitor"]
+PROFILE_DIRS = subprocess.run([os.environ["VELKIN_FACTS"], "profile-dirs"], capture_output=True,
+                              check=True).stdout.decode().split()
 
 
 def golden_cases(golden):

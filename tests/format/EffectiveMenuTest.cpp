@@ -1,0 +1,128 @@
+// What the model test cannot see in the files: where each entry came from,
+// which entries open menus, which definition belongs to an entry, the top and
+// the unreachable menus. One definition a row, the model summed up as text.
+#include <gtest/gtest.h>
+#include <json-glib/json-glib.h>
+
+#include <string>
+
+#include "EffectiveMenu.h"
+#include "GObjectPtr.h"
+
+using namespace velkin;
+
+namespace {
+
+// One line per written menu: "<menu> <- <parent>: <entries> | <items>", an
+// entry marked + when the merge put it there, > when it opens a menu, then
+// #<index> of its definition among the items, or ? when its file holds none;
+// an item as <id>@<source>, marked + when added, * for the placeholder, !
+// when amended. Then the top, the unreachable and the deleted menus.
+std::string Summary(const EffectiveMenu& model)
+{
+    std::string out;
+    auto names = [&](const std::vector<size_t>& indexes) {
+        std::string s;
+        for (size_t i : indexes)
+            s += " " + model.menus[i].id;
+        return s;
+    };
+    for (const Menu& menu : model.menus) {
+        out += menu.id + " <- " + menu.parent.value_or("-") + ":";
+        for (const Entry& e : menu.entries)
+            out += " " + e.id + (e.origin == Origin::Added ? "+" : "") + (e.opensMenu ? ">" : "") +
+                   (e.item == kNoItem ? "?" : "#" + std::to_string(e.item));
+        out += " |";
+        for (const ItemEntry& i : menu.items)
+            out += " " + i.id + "@" + std::to_string(i.source) +
+                   (i.origin == Origin::Added ? "+" : "") + (i.placeholder ? "*" : "") +
+                   (i.amended ? "!" : "");
+        out += "\n";
+    }
+    std::string deleted;
+    for (const std::string& id : model.deleted)
+        deleted += " " + id;
+    return out + "top:" + names(model.top) + "; unreachable:" + names(model.unreachable) +
+           "; deleted:" + deleted;
+}
+
+struct Row {
+    const char* name;
+    const char* definition;
+    const char* summary;
+};
+
+void PrintTo(const Row& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class EffectiveMenuRows : public ::testing::TestWithParam<Row> {};
+
+TEST_P(EffectiveMenuRows, Summary)
+{
+    GObjectPtr<JsonParser> parser(json_parser_new());
+    ASSERT_TRUE(json_parser_load_from_data(parser.get(), GetParam().definition, -1, nullptr));
+    EXPECT_EQ(Summary(ComputeEffectiveMenu(json_parser_get_root(parser.get()), "menu-tv.json")),
+              GetParam().summary);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, EffectiveMenuRows, ::testing::Values(
+    Row{"added_entries_and_an_identifier_merged_twice", R"({
+        "menutree": {"main": {"submenuitems": ["a", "b"]}, "sub": {}},
+        "menuitems": {"a": {}, "n": {}},
+        "menuadd": {"submenuitems": ["main"]},
+        "menuaddinfo": {"main": {"list": ["b", "a", "n", "sub"]}}})",
+        "main <- -: a#0 b#1 a+#0 n+#2 sub+>#3 | a@0 b@1* n@2+ sub@3+*\n"
+        "sub <- -: |\n"
+        "top: main sub; unreachable:; deleted:"},
+    Row{"sources_count_every_element_and_the_first_definition_serves", R"({
+        "menutree": {"main": {"submenuitems": [3, "a", {"x": "y"}, "a", "gone"]}},
+        "menuitems": {"a": {"v": 1}},
+        "menudelete": {"submenuitems": ["gone"]},
+        "menumodify": {"submenuitems": ["a"]},
+        "menumodifyinfo": {"a": {"w": 2}}})",
+        "main <- -: a#0 a#0 | a@1! a@3!\n"
+        "top: main; unreachable:; deleted:"},
+    Row{"parents_tops_and_unreachable_menus", R"({
+        "menutree": {"main": {"submenuitems": ["sub", "late", "old"]},
+                     "old": {"submenuitems": ["orphan", "late"]},
+                     "sub": {"submenuitems": ["deep"]}, "deep": {},
+                     "late": {}, "orphan": {},
+                     "x": {"submenuitems": ["y"]}, "y": {"submenuitems": ["x"]}},
+        "menudelete": {"submenuitems": ["old"]}})",
+        "main <- -: sub>#0 late>#1 | sub@0* late@1*\n"
+        "sub <- main: deep>#0 | deep@0*\n"
+        "deep <- sub: |\n"
+        "late <- main: |\n"
+        "orphan <- old: |\n"
+        "x <- y: y>#0 | y@0*\n"
+        "y <- x: x>#0 | x@0*\n"
+        "top: main; unreachable: orphan x y; deleted: old"},
+    Row{"a_deleted_parent_listed_again_later_still_reaches", R"({
+        "menutree": {"old": {"submenuitems": ["kid"]}, "main": {"submenuitems": ["kid"]},
+                     "kid": {}},
+        "menudelete": {"submenuitems": ["old"]}})",
+        "main <- -: kid>#0 | kid@0*\n"
+        "kid <- old: |\n"
+        "top: main; unreachable:; deleted: old"},
+    Row{"a_dotted_menu_copies_another_node", R"({
+        "menutree": {"m": {"n": {"submenuitems": ["other"]}}, "m.n": {"submenuitems": ["ok"]}},
+        "menuitems": {"ok": {}}})",
+        "m <- -: |\n"
+        "m.n <- -: other? | ok@0\n"
+        "top: m m.n; unreachable:; deleted:"},
+    Row{"amendments_only_for_listed_object_definitions", R"({
+        "menutree": {"main": {"submenuitems": ["obj", "text", "none"]}},
+        "menuitems": {"obj": {"a": 1}, "text": "t", "add": {"b": 2}},
+        "menumodify": {"submenuitems": ["obj", "text", "none", "add"]},
+        "menumodifyinfo": {"obj": {"x": 1}, "text": {"x": 2}, "none": {"x": 3}, "add": {"x": 4}},
+        "menuadd": {"submenuitems": ["main"]},
+        "menuaddinfo": {"main": {"list": ["add"]}}})",
+        "main <- -: add+#3 obj#0 text#1 none#2 | obj@0! text@1 none@2* add@0+\n"
+        "top: main; unreachable:; deleted:"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+}  // namespace
