@@ -58,7 +58,9 @@ def prose(F, path, text):
     text = " ".join(text.split())
     if re.search(KEY, text):
         differ(path, "profile keys named", sorted(set(re.findall(KEY, text))), sorted(F["keys"]))
-    for word in set(re.findall(r"\bmenu[a-z]+\b", text)) - set(F["members"]["root"]) - {"menus"}:
+    # "menuaddinfos" is velkin-check's example of a misspelt root member.
+    for word in set(re.findall(r"\bmenu[a-z]+\b", text)) - set(F["members"]["root"]) - {
+            "menus", "menuaddinfos"}:
         differ(path, "root member", word, F["members"]["root"])
     for size in re.findall(r"\b(\d{3,})(?:-byte| bytes|- and)", text):
         if int(size) not in F["querySizes"]:
