@@ -22,33 +22,14 @@ IdSet SetOf(const std::vector<std::string>& ids)
     return IdSet(ids.begin(), ids.end());
 }
 
-// What a reader of the menu file finds in a written node: its groups and the
-// strings of its "submenuitems" (none when the node text is not one object).
-struct NodeView {
-    std::vector<Group> groups;
-    std::vector<std::string> entries;
-};
-
+// The node as written (its text without the closing brace), read back.
 NodeView ReadNode(std::string_view open)
 {
-    NodeView view;
     const std::string text = std::string(open) + "}";
     g_autoptr(JsonParser) parser = json_parser_new();
     if (!json_parser_load_from_data(parser, text.data(), static_cast<gssize>(text.size()), nullptr))
-        return view;
-    JsonNode* node = json_parser_get_root(parser);
-    view.entries = StringElements(MemberOf(node, kSubmenuItems));
-    JsonArray* array = AsArray(MemberOf(node, kGroup));
-    const guint n = array != nullptr ? json_array_get_length(array) : 0;
-    for (guint i = 0; i < n; ++i) {
-        JsonNode* group = json_array_get_element(array, i);
-        Group g;
-        if (const char* level = AsString(MemberOf(group, kIndentLevel)))
-            g.level = level;
-        g.items = StringElements(MemberOf(group, kGroupItems));
-        view.groups.push_back(std::move(g));
-    }
-    return view;
+        return NodeView();
+    return ReadWrittenNode(json_parser_get_root(parser));
 }
 
 }  // namespace
@@ -156,24 +137,11 @@ private:
         for (Merged& m : merged)
             menu.entries.push_back(
                 Entry{std::move(m.id), m.added ? Origin::Added : Origin::Listed, kNoItem, false});
-        LinkDefinitions(menu);
+        menu.LinkDefinitions();
         auto parent = m_parents.find(id);
         if (parent != m_parents.end())
             menu.parent = parent->second;
         m_model.menus.push_back(std::move(menu));
-    }
-
-    // Each entry's definition: the item entry of the same name in the file.
-    static void LinkDefinitions(Menu& menu)
-    {
-        std::unordered_map<std::string_view, size_t> byId;
-        for (size_t i = 0; i < menu.items.size(); ++i)
-            byId.emplace(menu.items[i].id, i);
-        for (Entry& entry : menu.entries) {
-            auto it = byId.find(entry.id);
-            if (it != byId.end())
-                entry.item = it->second;
-        }
     }
 
     // The node's "submenuitems" strings but the deleted ones, each written
@@ -284,6 +252,34 @@ private:
         menu.nodeHasMember = menu.node.size() > 1;
     }
 };
+
+NodeView ReadWrittenNode(JsonNode* node)
+{
+    NodeView view;
+    view.entries = StringElements(MemberOf(node, kSubmenuItems));
+    JsonArray* array = AsArray(MemberOf(node, kGroup));
+    const guint n = array != nullptr ? json_array_get_length(array) : 0;
+    for (guint i = 0; i < n; ++i) {
+        JsonNode* group = json_array_get_element(array, i);
+        Group g;
+        if (const char* level = AsString(MemberOf(group, kIndentLevel)))
+            g.level = level;
+        g.items = StringElements(MemberOf(group, kGroupItems));
+        view.groups.push_back(std::move(g));
+    }
+    return view;
+}
+
+void Menu::LinkDefinitions()
+{
+    std::unordered_map<std::string_view, size_t> byId;
+    for (size_t i = 0; i < items.size(); ++i)
+        byId.emplace(items[i].id, i);
+    for (Entry& entry : entries) {
+        auto it = byId.find(entry.id);
+        entry.item = it != byId.end() ? it->second : kNoItem;
+    }
+}
 
 void EffectiveMenu::Link()
 {

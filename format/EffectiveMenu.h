@@ -62,12 +62,23 @@ struct Menu {
     std::vector<Group> groups;
     std::optional<std::string> parent;  // the "parentitem" written
 
+    // Points each entry at the first item entry of the same name in the file
+    // (kNoItem when there is none), as a reader of the file finds it.
+    void LinkDefinitions();
     // The item entry that defines `entry`; null when the file holds none.
     const ItemEntry* DefinitionOf(const Entry& entry) const
     {
         return entry.item == kNoItem ? nullptr : &items[entry.item];
     }
 };
+
+// What a reader of a menu file finds in a written node: the strings of its
+// "submenuitems" and its groups (none when the node is not an object).
+struct NodeView {
+    std::vector<Group> groups;
+    std::vector<std::string> entries;
+};
+NodeView ReadWrittenNode(JsonNode* node);
 
 // The edit lists as the splitter reads them: the strings of each list
 // member's "submenuitems".
