@@ -12,6 +12,7 @@ Usage: browser.py TREE DEFINITION...; exit status 77 (skipped) without chromium.
 import html.parser
 import json
 import os
+import pathlib
 import shutil
 import subprocess
 import sys
@@ -76,12 +77,15 @@ def display_name(definition):
 
 
 def dump_dom(browser, page, fragment, scratch):
+    """The DOM after the page's script ran, from a private profile; the
+    browser's home, config and cache lie in the scratch folder too."""
     profile = tempfile.mkdtemp(dir=scratch)
+    env = dict(os.environ, HOME=profile, XDG_CONFIG_HOME=profile, XDG_CACHE_HOME=profile)
     out = subprocess.run([browser, "--headless", "--no-sandbox", "--disable-gpu",
-                          "--disable-background-networking", "--disable-component-update",
-                          "--disable-sync", "--no-first-run", "--user-data-dir=" + profile,
-                          "--dump-dom", "file://" + page + fragment],
-                         capture_output=True, timeout=120)
+                          "--disable-dev-shm-usage", "--disable-background-networking",
+                          "--disable-component-update", "--disable-sync", "--no-first-run",
+                          "--user-data-dir=" + profile, "--dump-dom", pathlib.Path(page).as_uri() + fragment],
+                         capture_output=True, timeout=120, env=env)
     if out.returncode != 0 or b"</html>" not in out.stdout:
         raise RuntimeError("%s exited %d: %s" % (browser, out.returncode, out.stderr[-600:]))
     return Dom(out.stdout.decode("utf-8"))

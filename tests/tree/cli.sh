@@ -109,5 +109,34 @@ printf 'not json' >res/jsons/tv/stale.json
 expect directory-left-out 0 res/jsons/tv
 has directory-left-out err "velkin-tree: warning: res/jsons/tv/stale.json: not JSON (left out)"
 
+# The README's drawing of the example is what velkin-tree draws, and every
+# member name of the JSON outputs is documented in the README and the manual page.
+"$tree" menu-tv.json >drawing.txt
+"$tree" --format=json "$src/tests/tree/odd-menu-tv.json" >model.json
+"$tree" --diff --format=json menu-tv.json changed-menu-tv.json >diff.json
+python3 - "$src/README.md" "$src/doc/velkin-tree.1" drawing.txt model.json diff.json <<'PY' || fail "documentation"
+import json, sys
+readme, page, drawing = (open(p, encoding="utf-8").read() for p in sys.argv[1:4])
+block = readme.split("    $ velkin-tree examples/menu-tv.json\n", 1)[1].split("\n\n")[0]
+shown = [l[4:] for l in block.splitlines() if l.strip() != "..."]
+drawn = drawing.splitlines()
+missing = [l for l in shown if l not in drawn]
+def keys(value):
+    if isinstance(value, dict):
+        for k, v in value.items():
+            yield k
+            yield from keys(v)
+    elif isinstance(value, list):
+        for v in value:
+            yield from keys(v)
+names = set(keys(json.load(open(sys.argv[4])))) | set(keys(json.load(open(sys.argv[5]))))
+undocumented = [k for k in sorted(names) if '"%s"' % k not in readme or '"%s"' % k not in page]
+for l in missing:
+    print("README drawing line not drawn: %r" % l)
+for k in undocumented:
+    print("JSON member not documented in README and velkin-tree(1): %s" % k)
+sys.exit(1 if missing or undocumented or len(shown) < 10 else 0)
+PY
+
 [ "$fails" -eq 0 ] || { echo "$fails failure(s)"; exit 1; }
 echo "velkin-tree command line: all checks passed"
