@@ -136,16 +136,20 @@ TEST_P(Diff, ReportsEachKind)
 INSTANTIATE_TEST_SUITE_P(Rows, Diff, testing::ValuesIn(kRows),
                          [](const testing::TestParamInfo<Row>& info) { return info.param.name; });
 
-// Repeated identifiers pair in order: the second "a" removed is reported at
-// its own position, not at the first one's.
+// Repeated identifiers pair in order, each occurrence with one of its own:
+// the second "a" removed is reported at its own position; removing the "b"
+// between two "a" moves neither.
 TEST(DiffOccurrences, NthOccurrenceMatchesNth)
 {
-    const auto before =
-        ModelOf(R"({"menutree": {"m": {"submenuitems": ["a", "b", "a"]}}, "menuitems": {}})");
-    const auto after =
-        ModelOf(R"({"menutree": {"m": {"submenuitems": ["a", "b"]}}, "menuitems": {}})");
-    EXPECT_EQ(tree::DiffText(tree::CompareMenus(before, after), false),
+    auto menu = [](const std::string& list) {
+        return ModelOf("{\"menutree\": {\"m\": {\"submenuitems\": " + list +
+                       "}}, \"menuitems\": {}}");
+    };
+    const auto aba = menu(R"(["a", "b", "a"])");
+    EXPECT_EQ(tree::DiffText(tree::CompareMenus(aba, menu(R"(["a", "b"])")), false),
               "entry removed  a from m at 3\n");
+    EXPECT_EQ(tree::DiffText(tree::CompareMenus(aba, menu(R"(["a", "a"])")), false),
+              "entry removed  b from m at 2\n");
 }
 
 }  // namespace

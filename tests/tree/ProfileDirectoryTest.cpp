@@ -85,11 +85,12 @@ Menu Read(const std::string& id, const std::string& text, bool ok = true)
 
 TEST(MenuFile, ExactItemTextsParentAndNode)
 {
-    const Menu m = Read("sound",
-                        "{\"menuitems\": {\"v\":{\"display-name\":\"V\",\"display-name\":\"W\"},"
-                        "\"w\":{\"a\":1.0e5}},\"menutree\": {\"sound\":{\"submenuitems\":[\"v\","
-                        "\"w\",\"x\"],\"group\":[{\"indent-level\":\"1\",\"group-items\":[\"v\"]}],"
-                        "\"parentitem\":\"main\"}}}");
+    const Menu m =
+        Read("sound",
+             "{\"menuitems\": {\"\\u0076\":{\"display-name\":\"V\",\"display-name\":\"W\"},"
+             "\"w\":{\"a\":1.0e5}},\"menutree\": {\"sound\":{\"submenuitems\":[\"v\","
+             "\"w\",\"x\"],\"group\":[{\"indent-level\":\"1\",\"group-items\":[\"v\"]}],"
+             "\"parentitem\":\"main\"}}}");
     ASSERT_EQ(m.items.size(), 2u);
     EXPECT_EQ(m.items[0].definition, "{\"display-name\":\"V\",\"display-name\":\"W\"}");
     EXPECT_EQ(m.items[1].definition, "{\"a\":1.0e5}");
@@ -98,6 +99,7 @@ TEST(MenuFile, ExactItemTextsParentAndNode)
               "{\"submenuitems\":[\"v\",\"w\",\"x\"],\"group\":[{\"indent-level\":\"1\","
               "\"group-items\":[\"v\"]}]");
     ASSERT_EQ(m.entries.size(), 3u);
+    EXPECT_EQ(m.entries[0].item, 0u);  // "\u0076" names "v", as any JSON reader reads it
     EXPECT_EQ(m.entries[1].item, 1u);
     EXPECT_EQ(m.entries[2].item, velkin::kNoItem);
     ASSERT_EQ(m.groups.size(), 1u);

@@ -71,9 +71,9 @@ const Row kRows[] = {
      "+ added   ~ amended   ! no definition (placeholder)\n"},
     {"ControlCharactersShownEscaped",
      R"({"menutree": {"main": {"submenuitems": ["tab\tid"]}},
-         "menuitems": {"tab\tid": {"display-name": "two\nlines", "display-name": "last wins\u0001"}}})",
+         "menuitems": {"tab\tid": {"display-name": "two\nlines\u0001"}}})",
      "main\n"
-     "└── tab\\x09id \"last wins\\x01\"\n"},
+     "└── tab\\x09id \"two\\x0alines\\x01\"\n"},
     {"DisplayNameOnlyFromAnObjectsString",
      R"({"menutree": {"main": {"submenuitems": ["n", "s", "o"]}},
          "menuitems": {"n": {"display-name": 5}, "s": "display-name", "o": {"x": {"display-name": "deep"}}}})",

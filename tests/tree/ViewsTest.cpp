@@ -28,8 +28,11 @@ velkin::EffectiveMenu OneEntry(const std::string& id, const std::string& definit
 }
 
 // The "id" and "definition" of the entry, as json-glib reads the JSON view.
+// (json-glib also takes raw control characters in strings: none may be there.)
 std::pair<std::string, std::string> ReadBack(const std::string& json)
 {
+    EXPECT_EQ(json.find_first_of(std::string("\0\x01\x08\t\x0b\x0c\r\x1e\x1f", 9)),
+              std::string::npos);
     g_autoptr(JsonParser) parser = json_parser_new();
     EXPECT_TRUE(json_parser_load_from_data(parser, json.data(), -1, nullptr)) << json;
     EXPECT_TRUE(g_utf8_validate(json.data(), -1, nullptr));
