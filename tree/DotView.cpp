@@ -1,5 +1,7 @@
 #include "DotView.h"
 
+#include <vector>
+
 #include "Labels.h"
 #include "Walk.h"
 
@@ -19,20 +21,37 @@ std::string DotEscaped(std::string_view text)
     return out;
 }
 
-std::string DotQuoted(std::string_view text)
+// The display name of an entry, on a second line of a label; nothing without one.
+std::string NameLine(const velkin::Menu& menu, const velkin::Entry& entry)
 {
-    return '"' + DotEscaped(text) + '"';
+    const velkin::ItemEntry* item = menu.DefinitionOf(entry);
+    const std::optional<std::string> name = item ? DisplayName(item->definition) : std::nullopt;
+    return name ? "\\n" + DotEscaped(*name) : "";
 }
 
 // The marks and the identifier, and the display name on a second line.
 std::string EntryLabel(const velkin::Menu& menu, const velkin::Entry& entry, const Marks& marks)
 {
-    std::string label = marks.Any() ? MarkText(marks) + " " : "";
-    label = '"' + DotEscaped(label + entry.id);
-    if (const velkin::ItemEntry* item = menu.DefinitionOf(entry))
-        if (std::optional<std::string> name = DisplayName(item->definition))
-            label += "\\n" + DotEscaped(*name);
-    return label + '"';
+    const std::string marked = marks.Any() ? MarkText(marks) + " " : "";
+    return '"' + DotEscaped(marked + entry.id) + NameLine(menu, entry) + '"';
+}
+
+// Each menu's label: its identifier, and the display name of the first entry
+// that opens it.
+std::vector<std::string> MenuLabels(const velkin::EffectiveMenu& model)
+{
+    std::vector<std::string> labels;
+    for (const velkin::Menu& menu : model.menus)
+        labels.push_back(DotEscaped(menu.id));
+    std::vector<bool> named(model.menus.size(), false);
+    for (const velkin::Menu& menu : model.menus)
+        for (const velkin::Entry& entry : menu.entries) {
+            if (!entry.opensMenu || named[MenuIndex(model, entry)])
+                continue;
+            named[MenuIndex(model, entry)] = true;
+            labels[MenuIndex(model, entry)] += NameLine(menu, entry);
+        }
+    return labels;
 }
 
 const char* EntryStyle(const Marks& marks)
@@ -46,16 +65,20 @@ const char* EntryStyle(const Marks& marks)
     return "";
 }
 
-void WriteMenu(std::string& out, const velkin::EffectiveMenu& model, size_t m)
+void WriteMenu(std::string& out, const velkin::EffectiveMenu& model, size_t m,
+               const std::string& label)
 {
     const velkin::Menu& menu = model.menus[m];
     const std::string node = "m" + std::to_string(m);
-    out += "  " + node + " [label=" + DotQuoted(menu.id) + ", shape=folder, style=bold];\n";
+    out += "  " + node + " [label=\"" + label + "\", shape=folder, style=bold];\n";
     for (size_t e = 0; e < menu.entries.size(); ++e) {
         const velkin::Entry& entry = menu.entries[e];
         const Marks marks = MarksOf(menu, entry);
         if (entry.opensMenu) {
-            out += "  " + node + " -> m" + std::to_string(MenuIndex(model, entry)) + ";\n";
+            // The arrow to a sub-menu carries the entry's marks.
+            const std::string style = EntryStyle(marks);
+            out += "  " + node + " -> m" + std::to_string(MenuIndex(model, entry)) +
+                   (style.empty() ? "" : " [" + style.substr(2) + "]") + ";\n";
             continue;
         }
         const std::string leaf = node + "e" + std::to_string(e);
@@ -73,8 +96,9 @@ std::string RenderDot(const velkin::EffectiveMenu& model)
         "digraph \"velkin-tree\" {\n"
         "  graph [rankdir=LR, fontname=\"sans-serif\"];\n"
         "  node [shape=box, fontname=\"sans-serif\", fontsize=10];\n";
+    const std::vector<std::string> labels = MenuLabels(model);
     for (size_t m = 0; m < model.menus.size(); ++m)
-        WriteMenu(out, model, m);
+        WriteMenu(out, model, m, labels[m]);
     if (!model.unreachable.empty()) {
         out += "  subgraph cluster_unreachable {\n    label=\"not reached from a top menu\";\n";
         for (size_t m : model.unreachable)
