@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <list>
 #include <unordered_set>
 
@@ -9,6 +10,7 @@
 #include "Facts.h"
 #include "Fragments.h"
 #include "GObjectPtr.h"
+#include "Identifiers.h"
 #include "JsonPathText.h"
 
 namespace velkin {
@@ -30,6 +32,17 @@ NodeView ReadNode(std::string_view open)
     if (!json_parser_load_from_data(parser, text.data(), static_cast<gssize>(text.size()), nullptr))
         return NodeView();
     return ReadWrittenNode(json_parser_get_root(parser));
+}
+
+// A copied node that reads back as the definition's node itself: the query
+// of a plain identifier, not cut, finds exactly that member, and its text
+// needed no escape, so reading the text again would give the same strings.
+bool CopiedAsItIs(const Menu& menu, JsonNode* node)
+{
+    const size_t query = std::strlen(kMenuQuery) - std::strlen("%s") + menu.id.size();
+    return AsObject(node) != nullptr && PlainForJsonPath(menu.id) && query < kDriverQuerySize &&
+           menu.node.find('\\') == std::string::npos &&
+           g_utf8_validate(menu.node.data(), static_cast<gssize>(menu.node.size()), nullptr);
 }
 
 }  // namespace
@@ -125,7 +138,8 @@ private:
             RebuildNode(menu, items, groups);
         else
             CopyNode(menu);
-        NodeView view = ReadNode(menu.node);
+        NodeView view =
+            menu.rebuilt || !CopiedAsItIs(menu, node) ? ReadNode(menu.node) : ReadWrittenNode(node);
         menu.groups = std::move(view.groups);
         // A rebuilt node lists the item list; a copied one what it holds.
         if (!menu.rebuilt)
