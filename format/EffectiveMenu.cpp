@@ -129,13 +129,13 @@ private:
     {
         Menu menu;
         menu.id = id;
-        const std::list<std::string> groups = GroupList(id, node);
         std::list<std::string> items = ListedItems(menu, MemberOf(node, kSubmenuItems));
         std::vector<Merged> merged;
         if (m_addMenus.count(id) != 0)
             merged = AddItems(menu, items);
+        // Only a rebuilt node is written from the group list.
         if (menu.rebuilt)
-            RebuildNode(menu, items, groups);
+            RebuildNode(menu, items, GroupList(id, node));
         else
             CopyNode(menu);
         NodeView view =
