@@ -96,6 +96,23 @@ private:
     {
         return QueryText(JsonPathMatchText(m_root, m_generator.get(), query));
     }
+    // The match text of `format` ("$.<member>.%s", formatted into `size`
+    // bytes) for `id`. For a plain identifier whose query is not cut, the
+    // query is a lookup of the root member's member `id`: that node is
+    // serialised as the query's match array, without compiling the query.
+    QueryText Lookup(size_t size, const char* format, const char* member, const std::string& id)
+    {
+        const size_t length = std::strlen(format) - std::strlen("%s") + id.size();
+        if (!PlainForJsonPath(id) || length >= size)
+            return Match(size, format, id.c_str());
+        JsonArray* matches = json_array_new();
+        if (JsonNode* found = MemberOf(MemberOf(m_root, member), id.c_str()))
+            json_array_add_element(matches, json_node_copy(found));
+        g_autoptr(JsonNode) array = json_node_init_array(json_node_alloc(), matches);
+        json_array_unref(matches);
+        json_generator_set_root(m_generator.get(), array);
+        return QueryText(RepairSerialisation(json_generator_to_data(m_generator.get(), nullptr)));
+    }
 
     void ReadEdits()
     {
@@ -182,7 +199,7 @@ private:
     ItemEntry Listed(const std::string& id, size_t source)
     {
         ItemEntry entry{id, Origin::Listed, source, {}, false, false};
-        QueryText match = Match(kDriverQuerySize, kItemQuery, id.c_str());
+        QueryText match = Lookup(kDriverQuerySize, kItemQuery, kMenuItems, id);
         const std::string_view definition = UnwrapMatch(match.text);
         if (definition.empty()) {
             entry.placeholder = true;
@@ -201,7 +218,7 @@ private:
         if (m_modified.count(entry.id) == 0 || entry.definition[0] != '{')
             return;
         std::string members;
-        QueryText match = Match(kLookupQuerySize, kAmendmentQuery, entry.id.c_str());
+        QueryText match = Lookup(kLookupQuerySize, kAmendmentQuery, kMenuModifyInfo, entry.id);
         if (ReadAmendment(match.text, members) != AmendmentStatus::Found)
             return;
         const std::string_view open(entry.definition.data(), entry.definition.size() - 1);
@@ -233,7 +250,7 @@ private:
     ItemEntry Added(const std::string& id, size_t source)
     {
         ItemEntry entry{id, Origin::Added, source, {}, false, false};
-        QueryText match = Match(kLookupQuerySize, kItemQuery, id.c_str());
+        QueryText match = Lookup(kLookupQuerySize, kItemQuery, kMenuItems, id);
         const std::string_view definition = UnwrapMatch(match.text);
         entry.placeholder = definition.empty();
         entry.definition =
@@ -261,7 +278,7 @@ private:
 
     void CopyNode(Menu& menu)
     {
-        QueryText match = Match(kDriverQuerySize, kMenuQuery, menu.id.c_str());
+        QueryText match = Lookup(kDriverQuerySize, kMenuQuery, kMenuTree, menu.id);
         menu.node = std::string(OpenNode(UnwrapMatch(match.text)));
         menu.nodeHasMember = menu.node.size() > 1;
     }

@@ -1,7 +1,8 @@
 // The effective menu: what the splitter writes for a definition, computed in
 // one pass over the parsed document and kept as plain data. It follows the
 // splitter's own lookups (JSONPath with the same expressions, cut at the same
-// buffer sizes; the same reading of lists, groups, additions and amendments),
+// buffer sizes, or for a plain identifier the member lookup such an expression
+// amounts to; the same reading of lists, groups, additions and amendments),
 // so odd identifiers and malformed members give what the splitter gives.
 #pragma once
 
