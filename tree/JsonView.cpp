@@ -64,11 +64,25 @@ void WriteIds(JsonWriter& json, const velkin::EffectiveMenu& model, const std::v
     json.EndArray();
 }
 
+// About the size of the JSON text, so that it is built without copying.
+size_t EstimatedSize(const velkin::EffectiveMenu& model)
+{
+    size_t size = 1024;
+    for (const velkin::Menu& menu : model.menus) {
+        size += 256 + 160 * menu.entries.size();
+        for (const velkin::Entry& entry : menu.entries)
+            if (const velkin::ItemEntry* item = menu.DefinitionOf(entry))
+                size += item->definition.size() + item->definition.size() / 4;
+    }
+    return size;
+}
+
 }  // namespace
 
 std::string RenderJson(const velkin::EffectiveMenu& model)
 {
     std::string out;
+    out.reserve(EstimatedSize(model));
     JsonWriter json(out);
     json.BeginObject();
     json.Key("profile");

@@ -18,37 +18,59 @@ size_t Utf8Length(std::string_view text)
     return static_cast<size_t>(g_utf8_next_char(text.data()) - text.data());
 }
 
+// The bytes a JSON string holds as they are.
+struct PlainBytes {
+    bool table[256] = {};
+    constexpr PlainBytes()
+    {
+        for (int c = 0x20; c < 0x80; ++c)
+            table[c] = c != '"' && c != '\\';
+    }
+    constexpr bool operator[](unsigned char c) const { return table[c]; }
+};
+constexpr PlainBytes kPlain;
+
+// Appends the escape of the byte at `text[i]`, which is not plain ASCII, and
+// returns how many bytes it took.
+size_t AppendSpecial(std::string& out, std::string_view text, size_t i)
+{
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x80) {
+        const size_t n = Utf8Length(text.substr(i));
+        if (n == 0) {
+            out += "\xEF\xBF\xBD";  // U+FFFD
+            return 1;
+        }
+        out.append(text.data() + i, n);
+        return n;
+    }
+    if (c == '"' || c == '\\') {
+        out += '\\';
+        out += static_cast<char>(c);
+    } else if (c == '\n') {
+        out += "\\n";
+    } else if (c == '\t') {
+        out += "\\t";
+    } else {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\u%04x", c);
+        out += escape;
+    }
+    return 1;
+}
+
 }  // namespace
 
 void AppendJsonEscaped(std::string& out, std::string_view text)
 {
-    for (size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        } else if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            const size_t n = Utf8Length(text.substr(i));
-            if (n == 0) {
-                out += "\xEF\xBF\xBD";  // U+FFFD
-                ++i;
-                continue;
-            }
-            out.append(text.data() + i, n);
-            i += n;
-            continue;
-        }
-        ++i;
+    size_t i = 0;
+    while (i < text.size()) {
+        // A run of printable ASCII other than '"' and '\\' is copied as it is.
+        size_t end = i;
+        while (end < text.size() && kPlain[static_cast<unsigned char>(text[end])])
+            ++end;
+        out.append(text.data() + i, end - i);
+        i = end < text.size() ? end + AppendSpecial(out, text, end) : end;
     }
 }
 

@@ -2,9 +2,10 @@
 
 #include <glib.h>
 
-#include <cstring>
-#include <iostream>
-#include <iterator>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
 
 #include "Document.h"
 #include "Facts.h"
@@ -16,36 +17,56 @@ namespace tree {
 
 namespace {
 
+bool ReadStream(std::FILE* file, std::string& text)
+{
+    char buffer[1 << 16];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, n);
+    return std::ferror(file) == 0;
+}
+
+// The text at `path` (standard input for "-"), read once into `text`, in one
+// buffer the size of a regular file.
 bool ReadInput(const std::string& path, std::string& text, std::string& error)
 {
-    if (path == kStandardInput) {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        if (std::cin.bad()) {
-            error = "standard input: cannot be read";
-            return false;
-        }
-        return true;
-    }
-    g_autofree gchar* contents = nullptr;
-    gsize length = 0;
-    g_autoptr(GError) failure = nullptr;
-    if (!g_file_get_contents(path.c_str(), &contents, &length, &failure)) {
-        // GLib's message names the file itself; keep only the reason.
-        const char* reason = std::strrchr(failure->message, ':');
-        error = path + ": " + (reason != nullptr ? reason + 2 : failure->message);
+    const bool standard = path == kStandardInput;
+    std::FILE* file = standard ? stdin : std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        error = path + ": " + g_strerror(errno);
         return false;
     }
-    text.assign(contents, length);
-    return true;
+    struct stat status;
+    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode))
+        text.reserve(static_cast<size_t>(status.st_size));
+    const bool ok = ReadStream(file, text);
+    const int code = errno;
+    if (!standard)
+        std::fclose(file);
+    if (!ok)
+        error = (standard ? std::string("standard input") : path) + ": " + g_strerror(code);
+    return ok;
 }
 
 }  // namespace
 
-bool LoadDefinition(std::string_view text, const std::string& path, velkin::EffectiveMenu& model,
-                    std::string& error)
+BackgroundRelease::~BackgroundRelease()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void BackgroundRelease::Release(JsonParser* parser)
+{
+    m_thread = std::thread([parser] { g_object_unref(parser); });
+}
+
+bool LoadDefinition(std::string text, const std::string& path, velkin::EffectiveMenu& model,
+                    std::string& error, BackgroundRelease* release)
 {
     GObjectPtr<JsonParser> parser(json_parser_new());
     const velkin::LoadResult result = velkin::ParseDefinition(parser.get(), text);
+    std::string().swap(text);
     switch (result.status) {
     case velkin::LoadStatus::Loaded: break;
     case velkin::LoadStatus::TooDeep:
@@ -59,6 +80,8 @@ bool LoadDefinition(std::string_view text, const std::string& path, velkin::Effe
     case velkin::LoadStatus::Empty: error = path + ": empty document"; return false;
     }
     model = velkin::ComputeEffectiveMenu(json_parser_get_root(parser.get()), path.c_str());
+    if (release != nullptr)
+        release->Release(parser.release());
     return true;
 }
 
@@ -73,7 +96,8 @@ bool LoadMenus(const std::string& path, Loaded& out, std::string& error)
         return ok;
     }
     std::string text;
-    return ReadInput(path, text, error) && LoadDefinition(text, path, out.model, error);
+    return ReadInput(path, text, error) &&
+           LoadDefinition(std::move(text), path, out.model, error, &out.parsed);
 }
 
 }  // namespace tree
