@@ -1,5 +1,6 @@
 // --diff, one row per kind of difference: each changes the base definition
-// in one way and names what the comparison must report, nothing more.
+// in one way (one text replaced by another) and names what the comparison
+// must report, nothing more.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,104 +17,50 @@ const char kBase[] = R"({"menutree": {
   "menuitems": {"sound": {"display-name": "Sound"}, "picture": {}, "volume": {"display-name": "Volume"},
                 "balance": {}, "mute": {}, "mode": {}}})";
 
+struct Edit {
+    const char* from;  // replaced in the base by `to` for the new definition
+    const char* to;
+};
+
 struct Row {
     const char* name;
-    const char* before;  // null: the base
-    const char* after;
     const char* text;  // what DiffText reports; empty when equal
+    Edit edits[2];
 };
 
 // clang-format off
 const Row kRows[] = {
-    {"EqualWhateverTheLayout", nullptr,
-     R"({"menuitems": {"mode": {}, "mute": {}, "balance": {}, "volume": {"display-name": "Volume"},
-                       "picture": {}, "sound": {"display-name": "Sound"}},
-         "menutree": {"main": {"submenuitems": ["sound", "picture"]},
-                      "sound": {"submenuitems": ["volume", "balance", "mute"]},
-                      "picture": {"group": [{"indent-level": "1", "group-items": ["mode"]}],
-                                  "submenuitems": ["mode"]}}})",
-     ""},
-    {"AddedThroughMenuAddEqualsListed",
-     R"({"menutree": {"main": {"submenuitems": ["a", "b"]}}, "menuitems": {"a": {}, "b": {}}})",
-     R"({"menutree": {"main": {"submenuitems": ["b"]}}, "menuitems": {"a": {}, "b": {}},
-         "menuadd": {"submenuitems": ["main"]}, "menuaddinfo": {"main": {"list": ["a", "b"]}}})",
-     ""},
-    {"MenuAdded", nullptr,
-     R"({"menutree": {"main": {"submenuitems": ["sound", "picture"]},
-                      "sound": {"submenuitems": ["volume", "balance", "mute"]},
-                      "picture": {"submenuitems": ["mode"], "group": [{"indent-level": "1", "group-items": ["mode"]}]},
-                      "timer": {"submenuitems": ["mode"]}},
-         "menuitems": {"sound": {"display-name": "Sound"}, "picture": {}, "volume": {"display-name": "Volume"},
-                       "balance": {}, "mute": {}, "mode": {}}})",
-     "menu added     timer\n"},
-    {"MenuRemoved", nullptr,
-     R"({"menutree": {"main": {"submenuitems": ["sound", "picture"]},
-                      "sound": {"submenuitems": ["volume", "balance", "mute"]}},
-         "menuitems": {"sound": {"display-name": "Sound"}, "picture": {}, "volume": {"display-name": "Volume"},
-                       "balance": {}, "mute": {}, "mode": {}}})",
-     "menu removed   picture\n"},
-    {"EntryAdded", nullptr,
-     R"({"menutree": {"main": {"submenuitems": ["sound", "picture"]},
-                      "sound": {"submenuitems": ["volume", "balance", "mute", "eq"]},
-                      "picture": {"submenuitems": ["mode"], "group": [{"indent-level": "1", "group-items": ["mode"]}]}},
-         "menuitems": {"sound": {"display-name": "Sound"}, "picture": {}, "volume": {"display-name": "Volume"},
-                       "balance": {}, "mute": {}, "mode": {}, "eq": {}}})",
-     "entry added    eq to sound at 4\n"},
-    {"EntryRemovedByMenuDelete", nullptr,
-     R"({"menutree": {"main": {"submenuitems": ["sound", "picture"]},
-                      "sound": {"submenuitems": ["volume", "balance", "mute"]},
-                      "picture": {"submenuitems": ["mode"], "group": [{"indent-level": "1", "group-items": ["mode"]}]}},
-         "menuitems": {"sound": {"display-name": "Sound"}, "picture": {}, "volume": {"display-name": "Volume"},
-                       "balance": {}, "mute": {}, "mode": {}},
-         "menudelete": {"submenuitems": ["balance"]}})",
-     "entry removed  balance from sound at 2\n"},
-    {"EntryMovedToAnotherMenu", nullptr,
-     R"({"menutree": {"main": {"submenuitems": ["sound", "picture"]},
-                      "sound": {"submenuitems": ["volume", "balance"]},
-                      "picture": {"submenuitems": ["mode", "mute"], "group": [{"indent-level": "1", "group-items": ["mode"]}]}},
-         "menuitems": {"sound": {"display-name": "Sound"}, "picture": {}, "volume": {"display-name": "Volume"},
-                       "balance": {}, "mute": {}, "mode": {}}})",
-     "entry moved    mute from sound at 3 to picture at 2\n"},
-    {"EntryMovedInItsMenu", nullptr,
-     R"({"menutree": {"main": {"submenuitems": ["sound", "picture"]},
-                      "sound": {"submenuitems": ["balance", "volume", "mute"]},
-                      "picture": {"submenuitems": ["mode"], "group": [{"indent-level": "1", "group-items": ["mode"]}]}},
-         "menuitems": {"sound": {"display-name": "Sound"}, "picture": {}, "volume": {"display-name": "Volume"},
-                       "balance": {}, "mute": {}, "mode": {}}})",
-     "entry moved    balance in sound from 2 to 1\n"},
-    {"DefinitionChanged", nullptr,
-     R"({"menutree": {"main": {"submenuitems": ["sound", "picture"]},
-                      "sound": {"submenuitems": ["volume", "balance", "mute"]},
-                      "picture": {"submenuitems": ["mode"], "group": [{"indent-level": "1", "group-items": ["mode"]}]}},
-         "menuitems": {"sound": {"display-name": "Sound"}, "picture": {}, "volume": {"display-name": "Level"},
-                       "balance": {}, "mute": {}, "mode": {}}})",
+    {"EqualWhateverTheLayout", "",
+     {{R"("picture": {"submenuitems": ["mode"], "group")", "\n \"picture\" :{ \"submenuitems\":[\"mode\"],\"group\""}}},
+    {"MenuAdded", "menu added     timer\n",
+     {{R"(["mode"]}]})", R"(["mode"]}]}, "timer": {"submenuitems": ["mode"]})"}}},
+    {"MenuRemoved", "menu removed   picture\nmenu added     x\n",
+     {{R"("picture": {"submenuitems": ["mode"], "group")", R"("x": {"group")"}}},
+    {"EntryAdded", "entry added    eq to sound at 4\n", {{R"("mute"]})", R"("mute", "eq"]})"}}},
+    {"EntryRemovedByMenuDelete", "entry removed  balance from sound at 2\n",
+     {{R"("menuitems")", R"("menudelete": {"submenuitems": ["balance"]}, "menuitems")"}}},
+    {"EntryMovedToAnotherMenu", "entry moved    mute from sound at 3 to picture at 2\n",
+     {{R"(, "mute"])", "]"}, {R"(["mode"], "group")", R"(["mode", "mute"], "group")"}}},
+    {"EntryMovedInItsMenu", "entry moved    balance in sound from 2 to 1\n",
+     {{R"("volume", "balance")", R"("balance", "volume")"}}},
+    {"DefinitionChanged",
      "definition     volume in sound\n"
      "  - {\"display-name\":\"Volume\"}\n"
-     "  + {\"display-name\":\"Level\"}\n"},
-    {"DefinitionGoneToPlaceholder", nullptr,
-     R"({"menutree": {"main": {"submenuitems": ["sound", "picture"]},
-                      "sound": {"submenuitems": ["volume", "balance", "mute"]},
-                      "picture": {"submenuitems": ["mode"], "group": [{"indent-level": "1", "group-items": ["mode"]}]}},
-         "menuitems": {"sound": {"display-name": "Sound"}, "picture": {}, "volume": {"display-name": "Volume"},
-                       "balance": {}, "mode": {}}})",
+     "  + {\"display-name\":\"Level\"}\n",
+     {{R"("Volume")", R"("Level")"}}},
+    {"DefinitionGoneToPlaceholder",
      "definition     mute in sound\n"
      "  - {}\n"
-     "  + {\"display-name\":\"Json Syntax Error\",\"style\":\"title\"}\n"},
-    {"GroupsChanged", nullptr,
-     R"({"menutree": {"main": {"submenuitems": ["sound", "picture"]},
-                      "sound": {"submenuitems": ["volume", "balance", "mute"]},
-                      "picture": {"submenuitems": ["mode"], "group": [{"indent-level": "2", "group-items": ["mode"]}]}},
-         "menuitems": {"sound": {"display-name": "Sound"}, "picture": {}, "volume": {"display-name": "Volume"},
-                       "balance": {}, "mute": {}, "mode": {}}})",
-     "groups         picture\n"
-     "  - 1: mode\n"
-     "  + 2: mode\n"},
-    {"ParentChangedByMenuOrder",
-     R"({"menutree": {"a": {"submenuitems": ["c"]}, "b": {"submenuitems": ["c"]}, "c": {}},
-         "menuitems": {"c": {}}})",
-     R"({"menutree": {"b": {"submenuitems": ["c"]}, "a": {"submenuitems": ["c"]}, "c": {}},
-         "menuitems": {"c": {}}})",
-     "parent         c: a -> b\n"},
+     "  + {\"display-name\":\"Json Syntax Error\",\"style\":\"title\"}\n",
+     {{R"("mute": {}, )", ""}}},
+    {"GroupsChanged", "groups         picture\n  - 1: mode\n  + 2: mode\n",
+     {{R"("indent-level": "1")", R"("indent-level": "2")"}}},
+    {"AddedThroughMenuAddEqualsListed", "",
+     {{R"("balance", "mute")", R"("mute")"},
+      {R"("menuitems")", R"("menuadd": {"submenuitems": ["sound"]},
+                            "menuaddinfo": {"sound": {"list": ["volume", "balance"]}}, "menuitems")"}}},
+    {"ParentChangedByMenuOrder", "menu added     other\nparent         picture: main -> other\n",
+     {{R"("main": {)", R"("other": {"submenuitems": ["picture"]}, "main": {)"}}},
 };
 // clang-format on
 
@@ -127,8 +74,15 @@ class Diff : public testing::TestWithParam<Row> {};
 TEST_P(Diff, ReportsEachKind)
 {
     const Row& row = GetParam();
-    const tree::MenuDiff diff =
-        tree::CompareMenus(ModelOf(row.before ? row.before : kBase), ModelOf(row.after));
+    std::string after = kBase;
+    for (const Edit& edit : row.edits) {
+        if (edit.from == nullptr)
+            continue;
+        const size_t at = after.find(edit.from);
+        ASSERT_NE(at, std::string::npos) << edit.from;
+        after.replace(at, std::string(edit.from).size(), edit.to);
+    }
+    const tree::MenuDiff diff = tree::CompareMenus(ModelOf(kBase), ModelOf(after));
     EXPECT_EQ(tree::DiffText(diff, false), row.text);
     EXPECT_EQ(diff.Equal(), *row.text == '\0');
 }
