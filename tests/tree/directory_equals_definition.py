@@ -33,7 +33,6 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "model"))
-import gendefs  # noqa: E402
 from model_equals_splitter import PROFILE_DIRS, golden_cases, generated_cases  # noqa: E402
 
 # At least this many generated definitions must be compared (and equal), not skipped.
