@@ -2,7 +2,8 @@
 # Benchmarks velkin-tool against the floor (json-glib parsing a definition and
 # serialising it once) on generated definitions of about 1, 10 and 40 MB, and
 # prints median wall time, peak RSS and the growth of time per MB, then
-# velkin-check's time on each definition against the tool's. As root:
+# velkin-check's and velkin-tree's (--format=json) times on each definition
+# against the tool's. As root:
 #   bench/run.sh              all sizes, 5 runs each
 #   bench/run.sh --smallest   the smallest size only (CI)
 # Environment: VELKIN_BENCH_SIZES (MB, default "1 10 40"), VELKIN_BENCH_RUNS
@@ -26,7 +27,7 @@ fi
 
 scripts/deps.sh time
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELKIN_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target velkin-tool velkin-floor velkin-check >/dev/null
+cmake --build "$build" -j"$(nproc)" --target velkin-tool velkin-floor velkin-check velkin-tree >/dev/null
 build=$(cd "$build" && pwd)
 
 tmp=$(mktemp -d /tmp/velkin-bench.XXXXXX)
@@ -38,7 +39,8 @@ for mb in $sizes; do
   defs+=("$tmp/defs/$mb/menu-tv.json")
 done
 
-VELKIN_BENCH_CHECKER=$build/check/velkin-check bash bench/measure.sh "$tmp/scratch" "$build/velkin-tool" "$build/bench/velkin-floor" \
+VELKIN_BENCH_CHECKER=$build/check/velkin-check VELKIN_BENCH_TREE=$build/tree/velkin-tree \
+  bash bench/measure.sh "$tmp/scratch" "$build/velkin-tool" "$build/bench/velkin-floor" \
   "$runs" "${defs[@]}" > "$tmp/runs.txt"
 
 python3 - "$tmp/runs.txt" "$runs" <<'PY'
@@ -70,4 +72,12 @@ for d, r in by.items():
         cw = statistics.median(w for w, _ in r["check"])
         tw = statistics.median(w for w, _ in r["tool"])
         print("%8.2f %8.3f %8.3f %12.2f" % (os.path.getsize(d) / 1e6, cw, tw, cw / tw))
+# velkin-tree --format=json on each definition, against the tool's (target: within 1x).
+print("%8s %8s %8s %12s %12s" % ("size MB", "tree s", "tool s", "tree/tool", "tree RSS MB"))
+for d, r in by.items():
+    if "tree" in r:
+        vw = statistics.median(w for w, _ in r["tree"])
+        tw = statistics.median(w for w, _ in r["tool"])
+        vr = statistics.median(m for _, m in r["tree"]) / 1024
+        print("%8.2f %8.3f %8.3f %12.2f %12.1f" % (os.path.getsize(d) / 1e6, vw, tw, vw / tw, vr))
 PY

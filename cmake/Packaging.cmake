@@ -31,7 +31,9 @@ menu, helper.json and providers.json into the profile's directory under
 /usr/apps/tessaly/res/jsons. The package creates that resource root and its
 four profile directories, which the tool itself never creates.
 velkin-check reports what the splitter would silently get wrong in a
-definition; the JSON Schema of definitions is in /usr/share/velkin-tool.")
+definition; velkin-tree draws the menu the device shows for a definition or
+a profile directory (text, JSON, Graphviz, HTML) and what a change does to
+it; the JSON Schema of definitions is in /usr/share/velkin-tool.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # The tool writes under a fixed absolute path: the packages must not move.
 set(CPACK_PACKAGE_RELOCATABLE OFF)

@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <list>
 #include <unordered_set>
 
@@ -9,6 +10,7 @@
 #include "Facts.h"
 #include "Fragments.h"
 #include "GObjectPtr.h"
+#include "Identifiers.h"
 #include "JsonPathText.h"
 
 namespace velkin {
@@ -22,33 +24,25 @@ IdSet SetOf(const std::vector<std::string>& ids)
     return IdSet(ids.begin(), ids.end());
 }
 
-// What a reader of the menu file finds in a written node: its groups and the
-// strings of its "submenuitems" (none when the node text is not one object).
-struct NodeView {
-    std::vector<Group> groups;
-    std::vector<std::string> entries;
-};
-
+// The node as written (its text without the closing brace), read back.
 NodeView ReadNode(std::string_view open)
 {
-    NodeView view;
     const std::string text = std::string(open) + "}";
     g_autoptr(JsonParser) parser = json_parser_new();
     if (!json_parser_load_from_data(parser, text.data(), static_cast<gssize>(text.size()), nullptr))
-        return view;
-    JsonNode* node = json_parser_get_root(parser);
-    view.entries = StringElements(MemberOf(node, kSubmenuItems));
-    JsonArray* array = AsArray(MemberOf(node, kGroup));
-    const guint n = array != nullptr ? json_array_get_length(array) : 0;
-    for (guint i = 0; i < n; ++i) {
-        JsonNode* group = json_array_get_element(array, i);
-        Group g;
-        if (const char* level = AsString(MemberOf(group, kIndentLevel)))
-            g.level = level;
-        g.items = StringElements(MemberOf(group, kGroupItems));
-        view.groups.push_back(std::move(g));
-    }
-    return view;
+        return NodeView();
+    return ReadWrittenNode(json_parser_get_root(parser));
+}
+
+// A copied node that reads back as the definition's node itself: the query
+// of a plain identifier, not cut, finds exactly that member, and its text
+// needed no escape, so reading the text again would give the same strings.
+bool CopiedAsItIs(const Menu& menu, JsonNode* node)
+{
+    const size_t query = std::strlen(kMenuQuery) - std::strlen("%s") + menu.id.size();
+    return AsObject(node) != nullptr && PlainForJsonPath(menu.id) && query < kDriverQuerySize &&
+           menu.node.find('\\') == std::string::npos &&
+           g_utf8_validate(menu.node.data(), static_cast<gssize>(menu.node.size()), nullptr);
 }
 
 }  // namespace
@@ -102,6 +96,23 @@ private:
     {
         return QueryText(JsonPathMatchText(m_root, m_generator.get(), query));
     }
+    // The match text of `format` ("$.<member>.%s", formatted into `size`
+    // bytes) for `id`. For a plain identifier whose query is not cut, the
+    // query is a lookup of the root member's member `id`: that node is
+    // serialised as the query's match array, without compiling the query.
+    QueryText Lookup(size_t size, const char* format, const char* member, const std::string& id)
+    {
+        const size_t length = std::strlen(format) - std::strlen("%s") + id.size();
+        if (!PlainForJsonPath(id) || length >= size)
+            return Match(size, format, id.c_str());
+        JsonArray* matches = json_array_new();
+        if (JsonNode* found = MemberOf(MemberOf(m_root, member), id.c_str()))
+            json_array_add_element(matches, json_node_copy(found));
+        g_autoptr(JsonNode) array = json_node_init_array(json_node_alloc(), matches);
+        json_array_unref(matches);
+        json_generator_set_root(m_generator.get(), array);
+        return QueryText(RepairSerialisation(json_generator_to_data(m_generator.get(), nullptr)));
+    }
 
     void ReadEdits()
     {
@@ -135,16 +146,17 @@ private:
     {
         Menu menu;
         menu.id = id;
-        const std::list<std::string> groups = GroupList(id, node);
         std::list<std::string> items = ListedItems(menu, MemberOf(node, kSubmenuItems));
         std::vector<Merged> merged;
         if (m_addMenus.count(id) != 0)
             merged = AddItems(menu, items);
+        // Only a rebuilt node is written from the group list.
         if (menu.rebuilt)
-            RebuildNode(menu, items, groups);
+            RebuildNode(menu, items, GroupList(id, node));
         else
             CopyNode(menu);
-        NodeView view = ReadNode(menu.node);
+        NodeView view =
+            menu.rebuilt || !CopiedAsItIs(menu, node) ? ReadNode(menu.node) : ReadWrittenNode(node);
         menu.groups = std::move(view.groups);
         // A rebuilt node lists the item list; a copied one what it holds.
         if (!menu.rebuilt)
@@ -156,24 +168,11 @@ private:
         for (Merged& m : merged)
             menu.entries.push_back(
                 Entry{std::move(m.id), m.added ? Origin::Added : Origin::Listed, kNoItem, false});
-        LinkDefinitions(menu);
+        menu.LinkDefinitions();
         auto parent = m_parents.find(id);
         if (parent != m_parents.end())
             menu.parent = parent->second;
         m_model.menus.push_back(std::move(menu));
-    }
-
-    // Each entry's definition: the item entry of the same name in the file.
-    static void LinkDefinitions(Menu& menu)
-    {
-        std::unordered_map<std::string_view, size_t> byId;
-        for (size_t i = 0; i < menu.items.size(); ++i)
-            byId.emplace(menu.items[i].id, i);
-        for (Entry& entry : menu.entries) {
-            auto it = byId.find(entry.id);
-            if (it != byId.end())
-                entry.item = it->second;
-        }
     }
 
     // The node's "submenuitems" strings but the deleted ones, each written
@@ -200,7 +199,7 @@ private:
     ItemEntry Listed(const std::string& id, size_t source)
     {
         ItemEntry entry{id, Origin::Listed, source, {}, false, false};
-        QueryText match = Match(kDriverQuerySize, kItemQuery, id.c_str());
+        QueryText match = Lookup(kDriverQuerySize, kItemQuery, kMenuItems, id);
         const std::string_view definition = UnwrapMatch(match.text);
         if (definition.empty()) {
             entry.placeholder = true;
@@ -219,7 +218,7 @@ private:
         if (m_modified.count(entry.id) == 0 || entry.definition[0] != '{')
             return;
         std::string members;
-        QueryText match = Match(kLookupQuerySize, kAmendmentQuery, entry.id.c_str());
+        QueryText match = Lookup(kLookupQuerySize, kAmendmentQuery, kMenuModifyInfo, entry.id);
         if (ReadAmendment(match.text, members) != AmendmentStatus::Found)
             return;
         const std::string_view open(entry.definition.data(), entry.definition.size() - 1);
@@ -251,7 +250,7 @@ private:
     ItemEntry Added(const std::string& id, size_t source)
     {
         ItemEntry entry{id, Origin::Added, source, {}, false, false};
-        QueryText match = Match(kLookupQuerySize, kItemQuery, id.c_str());
+        QueryText match = Lookup(kLookupQuerySize, kItemQuery, kMenuItems, id);
         const std::string_view definition = UnwrapMatch(match.text);
         entry.placeholder = definition.empty();
         entry.definition =
@@ -279,11 +278,39 @@ private:
 
     void CopyNode(Menu& menu)
     {
-        QueryText match = Match(kDriverQuerySize, kMenuQuery, menu.id.c_str());
+        QueryText match = Lookup(kDriverQuerySize, kMenuQuery, kMenuTree, menu.id);
         menu.node = std::string(OpenNode(UnwrapMatch(match.text)));
         menu.nodeHasMember = menu.node.size() > 1;
     }
 };
+
+NodeView ReadWrittenNode(JsonNode* node)
+{
+    NodeView view;
+    view.entries = StringElements(MemberOf(node, kSubmenuItems));
+    JsonArray* array = AsArray(MemberOf(node, kGroup));
+    const guint n = array != nullptr ? json_array_get_length(array) : 0;
+    for (guint i = 0; i < n; ++i) {
+        JsonNode* group = json_array_get_element(array, i);
+        Group g;
+        if (const char* level = AsString(MemberOf(group, kIndentLevel)))
+            g.level = level;
+        g.items = StringElements(MemberOf(group, kGroupItems));
+        view.groups.push_back(std::move(g));
+    }
+    return view;
+}
+
+void Menu::LinkDefinitions()
+{
+    std::unordered_map<std::string_view, size_t> byId;
+    for (size_t i = 0; i < items.size(); ++i)
+        byId.emplace(items[i].id, i);
+    for (Entry& entry : entries) {
+        auto it = byId.find(entry.id);
+        entry.item = it != byId.end() ? it->second : kNoItem;
+    }
+}
 
 void EffectiveMenu::Link()
 {

@@ -1,7 +1,8 @@
 // The effective menu: what the splitter writes for a definition, computed in
 // one pass over the parsed document and kept as plain data. It follows the
 // splitter's own lookups (JSONPath with the same expressions, cut at the same
-// buffer sizes; the same reading of lists, groups, additions and amendments),
+// buffer sizes, or for a plain identifier the member lookup such an expression
+// amounts to; the same reading of lists, groups, additions and amendments),
 // so odd identifiers and malformed members give what the splitter gives.
 #pragma once
 
@@ -62,12 +63,23 @@ struct Menu {
     std::vector<Group> groups;
     std::optional<std::string> parent;  // the "parentitem" written
 
+    // Points each entry at the first item entry of the same name in the file
+    // (kNoItem when there is none), as a reader of the file finds it.
+    void LinkDefinitions();
     // The item entry that defines `entry`; null when the file holds none.
     const ItemEntry* DefinitionOf(const Entry& entry) const
     {
         return entry.item == kNoItem ? nullptr : &items[entry.item];
     }
 };
+
+// What a reader of a menu file finds in a written node: the strings of its
+// "submenuitems" and its groups (none when the node is not an object).
+struct NodeView {
+    std::vector<Group> groups;
+    std::vector<std::string> entries;
+};
+NodeView ReadWrittenNode(JsonNode* node);
 
 // The edit lists as the splitter reads them: the strings of each list
 // member's "submenuitems".

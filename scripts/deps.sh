@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, through sudo
-# when not run as root; does nothing when they are all installed.
+# when not run as root; does nothing when they are all installed. graphviz and
+# chromium run velkin-tree's DOT and HTML output in its tests.
 set -eu
 packages=(cmake make g++ pkg-config libjson-glib-dev libglib2.0-dev libefl-all-dev googletest
           libgtest-dev valgrind util-linux python3 python3-jsonschema python3-yaml groff-base mandoc
-          "$@")
+          graphviz chromium "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

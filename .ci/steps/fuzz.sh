@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the whole project and the libFuzzer targets with clang, warnings as
 # errors, replays every input kept under fuzz/regressions/<target>/, then
-# fuzzes both targets side by side for FUZZ_SECONDS (60) each. An input that
+# fuzzes the targets side by side for FUZZ_SECONDS (60) each. An input that
 # crashes, leaks, hangs or runs out of memory is printed and copied to
 # fuzz/regressions/<target>/ so it can be committed; the step then fails.
 set -eu
@@ -19,7 +19,7 @@ cmake --build "$build" -j"$(nproc)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TMPDIR=$work
-targets=(fuzz_separate fuzz_lists fuzz_check)
+targets=(fuzz_separate fuzz_lists fuzz_check fuzz_tree)
 status=0
 reason='ERROR|runtime error|check failed|bad output|GLib'
 
@@ -43,7 +43,7 @@ for target in "${targets[@]}"; do
   mkdir -p "$work/$target/corpus" "$work/$target/artifacts"
   seeds=(fuzz/corpus/"$target")
   dict=()
-  if [ "$target" = fuzz_separate ] || [ "$target" = fuzz_check ]; then
+  if [ "$target" = fuzz_separate ] || [ "$target" = fuzz_check ] || [ "$target" = fuzz_tree ]; then
     dict=(-dict=fuzz/fuzz_separate.dict)
     [ -d examples ] && seeds+=(examples)
   fi

@@ -32,6 +32,7 @@ wanted=(/usr/bin/velkin-tool /usr/share/man/man1/velkin-tool.1
         "$root/tv" "$root/htv" "$root/lfd" "$root/nonsmartmonitor")
 wanted+=(/usr/bin/velkin-check /usr/share/man/man1/velkin-check.1
          /usr/share/velkin-tool/menu-definition.schema.json)
+wanted+=(/usr/bin/velkin-tree /usr/share/man/man1/velkin-tree.1)
 
 # Contents: dpkg-deb -c prints ./path, with a trailing slash on directories.
 deb_long=$(dpkg-deb -c "$deb")
@@ -132,3 +133,11 @@ for p in htv lfd nonsmartmonitor; do
   [ -z "$(ls -A "$scratch/out/$p")" ] || fail "the tv run wrote into $p"
 done
 echo "the packaged tool wrote ${#written[@]} files into $root/tv: $(cd "$scratch/out/tv" && echo *)"
+
+# The packaged viewer reads back what the packaged tool wrote: the directory's
+# effective menu equals the definition's.
+status=0
+"$scratch/pkg/usr/bin/velkin-tree" --diff "$definition" "$scratch/out/tv" >"$scratch/diff.txt" || status=$?
+[ "$status" -eq 0 ] || { cat "$scratch/diff.txt"; fail "velkin-tree --diff of the definition and its directory: status $status"; }
+"$scratch/pkg/usr/bin/velkin-tree" "$scratch/out/tv" >"$scratch/tree.txt" || fail "velkin-tree cannot draw $root/tv"
+echo "the packaged velkin-tree draws $(wc -l <"$scratch/tree.txt") lines from $root/tv, equal to the definition's menu"

@@ -99,4 +99,31 @@ for run in "0 examples/menu-tv.json examples/menu-lfd.json" \
   judge "velkin-check $args" "$want" "$status"
 done
 
+# velkin-tree: every format of the examples, a directory the splitter wrote
+# (with a file it leaves out), --diff both ways, bad input, and its unit tests.
+cmake --build build-vg -j"$(nproc)" --target velkin-tree velkin_tree_tests >/dev/null
+viewer=$PWD/build-vg/tree/velkin-tree
+rm -rf "$work/tree" && mkdir -p "$work/tree/res/jsons"/{tv,htv,lfd,nonsmartmonitor}
+cp examples/menu-tv.json "$work/tree/"
+(cd "$work/tree" && "$tool" menu-tv.json >/dev/null 2>&1)
+printf 'not json' >"$work/tree/res/jsons/tv/stale.json"
+printf '{"menutree": {' >"$work/tree/malformed-menu-tv.json"
+python3 -c 'print("[" * 3000 + "]" * 3000)' >"$work/tree/deep-menu-tv.json"
+dir=$work/tree/res/jsons/tv
+for run in "0 --format=text --color=always examples/menu-tv.json" "0 --format=json examples/menu-lfd.json" \
+           "0 --format=dot tests/tree/odd-menu-tv.json" "0 --format=html tests/tree/odd-menu-tv.json" \
+           "0 --format=json $dir" "0 --diff examples/menu-tv.json $dir" \
+           "1 --diff --format=json examples/menu-lfd.json examples/menu-tv.json" \
+           "2 $work/tree/malformed-menu-tv.json" "2 $work/tree/deep-menu-tv.json" "2 --bogus"; do
+  read -r want args <<<"$run"
+  status=0
+  # shellcheck disable=SC2086
+  "${vg[@]}" "$viewer" $args >"$work/stdout" 2>"$work/stderr" || status=$?
+  judge "velkin-tree $args" "$want" "$status"
+done
+status=0
+"${vg[@]}" build-vg/tests/tree/velkin_tree_tests --gtest_brief=1 >"$work/stdout" 2>"$work/stderr" ||
+  status=$?
+judge "velkin-tree unit tests" 0 "$status"
+
 [ "$failures" -eq 0 ] || { echo "valgrind: $failures run(s) failed"; exit 1; }

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# The DOT output renders with Graphviz (dot -Tsvg) for the examples and for a
+# definition with identifiers and names that need escaping.
+# Usage: dot.sh TREE SOURCE_DIR; exit status 77 (skipped) without dot.
+set -u
+tree=$1 src=$2
+command -v dot >/dev/null || { echo "dot (graphviz) not installed"; exit 77; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fails=0
+for def in "$src"/examples/*.json "$src"/tests/tree/odd-menu-tv.json; do
+  if ! "$tree" --format=dot "$def" >"$work/graph.dot"; then
+    echo "FAIL $def: velkin-tree failed"; fails=$((fails + 1)); continue
+  fi
+  if ! dot -Tsvg "$work/graph.dot" >"$work/graph.svg" 2>"$work/err" || [ -s "$work/err" ] ||
+     ! grep -q '<svg' "$work/graph.svg"; then
+    echo "FAIL $def: dot -Tsvg refuses the graph"; cat "$work/err"; fails=$((fails + 1))
+  else
+    echo "$def: $(grep -c '<g id="node' "$work/graph.svg") nodes rendered"
+  fi
+done
+exit $((fails > 0))

@@ -1,0 +1,111 @@
+#include "DotView.h"
+
+#include <vector>
+
+#include "Labels.h"
+#include "Walk.h"
+
+namespace tree {
+
+namespace {
+
+// `text` inside a double-quoted DOT string, shown literally on one line.
+std::string DotEscaped(std::string_view text)
+{
+    std::string out;
+    for (char c : Printable(text)) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+// The display name of an entry, on a second line of a label; nothing without one.
+std::string NameLine(const velkin::Menu& menu, const velkin::Entry& entry)
+{
+    const velkin::ItemEntry* item = menu.DefinitionOf(entry);
+    const std::optional<std::string> name = item ? DisplayName(item->definition) : std::nullopt;
+    return name ? "\\n" + DotEscaped(*name) : "";
+}
+
+// The marks and the identifier, and the display name on a second line.
+std::string EntryLabel(const velkin::Menu& menu, const velkin::Entry& entry, const Marks& marks)
+{
+    const std::string marked = marks.Any() ? MarkText(marks) + " " : "";
+    return '"' + DotEscaped(marked + entry.id) + NameLine(menu, entry) + '"';
+}
+
+// Each menu's label: its identifier, and the display name of the first entry
+// that opens it.
+std::vector<std::string> MenuLabels(const velkin::EffectiveMenu& model)
+{
+    std::vector<std::string> labels;
+    for (const velkin::Menu& menu : model.menus)
+        labels.push_back(DotEscaped(menu.id));
+    std::vector<bool> named(model.menus.size(), false);
+    for (const velkin::Menu& menu : model.menus)
+        for (const velkin::Entry& entry : menu.entries) {
+            if (!entry.opensMenu || named[MenuIndex(model, entry)])
+                continue;
+            named[MenuIndex(model, entry)] = true;
+            labels[MenuIndex(model, entry)] += NameLine(menu, entry);
+        }
+    return labels;
+}
+
+const char* EntryStyle(const Marks& marks)
+{
+    if (marks.placeholder)
+        return ", color=red, fontcolor=red, style=dashed";
+    if (marks.amended)
+        return ", color=darkorange, fontcolor=darkorange";
+    if (marks.added)
+        return ", color=darkgreen, fontcolor=darkgreen";
+    return "";
+}
+
+void WriteMenu(std::string& out, const velkin::EffectiveMenu& model, size_t m,
+               const std::string& label)
+{
+    const velkin::Menu& menu = model.menus[m];
+    const std::string node = "m" + std::to_string(m);
+    out += "  " + node + " [label=\"" + label + "\", shape=folder, style=bold];\n";
+    for (size_t e = 0; e < menu.entries.size(); ++e) {
+        const velkin::Entry& entry = menu.entries[e];
+        const Marks marks = MarksOf(menu, entry);
+        if (entry.opensMenu) {
+            // The arrow to a sub-menu carries the entry's marks.
+            const std::string style = EntryStyle(marks);
+            out += "  " + node + " -> m" + std::to_string(MenuIndex(model, entry)) +
+                   (style.empty() ? "" : " [" + style.substr(2) + "]") + ";\n";
+            continue;
+        }
+        const std::string leaf = node + "e" + std::to_string(e);
+        out +=
+            "  " + leaf + " [label=" + EntryLabel(menu, entry, marks) + EntryStyle(marks) + "];\n";
+        out += "  " + node + " -> " + leaf + ";\n";
+    }
+}
+
+}  // namespace
+
+std::string RenderDot(const velkin::EffectiveMenu& model)
+{
+    std::string out =
+        "digraph \"velkin-tree\" {\n"
+        "  graph [rankdir=LR, fontname=\"sans-serif\"];\n"
+        "  node [shape=box, fontname=\"sans-serif\", fontsize=10];\n";
+    const std::vector<std::string> labels = MenuLabels(model);
+    for (size_t m = 0; m < model.menus.size(); ++m)
+        WriteMenu(out, model, m, labels[m]);
+    if (!model.unreachable.empty()) {
+        out += "  subgraph cluster_unreachable {\n    label=\"not reached from a top menu\";\n";
+        for (size_t m : model.unreachable)
+            out += "    m" + std::to_string(m) + ";\n";
+        out += "  }\n";
+    }
+    return out + "}\n";
+}
+
+}  // namespace tree

@@ -1,0 +1,106 @@
+#include "JsonView.h"
+
+#include "JsonWriter.h"
+#include "Labels.h"
+
+namespace tree {
+
+namespace {
+
+void WriteEntry(JsonWriter& json, const velkin::Menu& menu, const velkin::Entry& entry)
+{
+    const Marks marks = MarksOf(menu, entry);
+    const velkin::ItemEntry* item = menu.DefinitionOf(entry);
+    json.BeginObject(true);
+    json.Key("id");
+    json.String(entry.id);
+    json.Key("definition");
+    if (item != nullptr)
+        json.String(item->definition);
+    else
+        json.Null();
+    json.Key("menu");
+    json.Bool(entry.opensMenu);
+    json.Key("added");
+    json.Bool(marks.added);
+    json.Key("amended");
+    json.Bool(marks.amended);
+    json.Key("placeholder");
+    json.Bool(marks.placeholder);
+    json.EndObject();
+}
+
+void WriteMenu(JsonWriter& json, const velkin::Menu& menu)
+{
+    json.BeginObject();
+    json.Key("id");
+    json.String(menu.id);
+    json.Key("parent");
+    json.OptionalString(menu.parent);
+    json.Key("entries");
+    json.BeginArray();
+    for (const velkin::Entry& entry : menu.entries)
+        WriteEntry(json, menu, entry);
+    json.EndArray();
+    json.Key("groups");
+    json.BeginArray();
+    for (const velkin::Group& group : menu.groups) {
+        json.BeginObject(true);
+        json.Key("indent-level");
+        json.OptionalString(group.level);
+        json.Key("items");
+        json.Strings(group.items);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+}
+
+void WriteIds(JsonWriter& json, const velkin::EffectiveMenu& model, const std::vector<size_t>& at)
+{
+    json.BeginArray(true);
+    for (size_t i : at)
+        json.String(model.menus[i].id);
+    json.EndArray();
+}
+
+// About the size of the JSON text, so that it is built without copying.
+size_t EstimatedSize(const velkin::EffectiveMenu& model)
+{
+    size_t size = 1024;
+    for (const velkin::Menu& menu : model.menus) {
+        size += 256 + 160 * menu.entries.size();
+        for (const velkin::Entry& entry : menu.entries)
+            if (const velkin::ItemEntry* item = menu.DefinitionOf(entry))
+                size += item->definition.size() + item->definition.size() / 4;
+    }
+    return size;
+}
+
+}  // namespace
+
+std::string RenderJson(const velkin::EffectiveMenu& model)
+{
+    std::string out;
+    out.reserve(EstimatedSize(model));
+    JsonWriter json(out);
+    json.BeginObject();
+    json.Key("profile");
+    if (model.profile != nullptr)
+        json.String(model.profile->dir);
+    else
+        json.Null();
+    json.Key("menus");
+    json.BeginArray();
+    for (const velkin::Menu& menu : model.menus)
+        WriteMenu(json, menu);
+    json.EndArray();
+    json.Key("top");
+    WriteIds(json, model, model.top);
+    json.Key("unreachable");
+    WriteIds(json, model, model.unreachable);
+    json.EndObject();
+    return out;
+}
+
+}  // namespace tree

@@ -1,0 +1,19 @@
+// The effective menu as JSON for other tools (the layout is documented in
+// velkin-tree(1) and the README):
+//   {"profile": "tv" | null,
+//    "menus": [{"id", "parent": id | null,
+//               "entries": [{"id", "definition": text | null, "menu", "added",
+//                            "amended", "placeholder"}],
+//               "groups": [{"indent-level": text | null, "items": [id...]}]}],
+//    "top": [id...], "unreachable": [id...]}
+#pragma once
+
+#include <string>
+
+#include "EffectiveMenu.h"
+
+namespace tree {
+
+std::string RenderJson(const velkin::EffectiveMenu& model);
+
+}  // namespace tree

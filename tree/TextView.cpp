@@ -1,0 +1,137 @@
+#include "TextView.h"
+
+#include <vector>
+
+#include "Labels.h"
+#include "Walk.h"
+
+namespace tree {
+
+namespace {
+
+const char kBranch[] = "├── ";
+const char kLastBranch[] = "└── ";
+const char kTrunk[] = "│   ";
+const char kSpace[] = "    ";
+
+class TextDrawer : public TreeVisitor {
+public:
+    TextDrawer(const velkin::EffectiveMenu& model, bool color) : m_model(model), m_color(color) {}
+
+    std::string Take()
+    {
+        if (m_marked)
+            Legend();
+        return std::move(m_out);
+    }
+
+    void BeginRoot(size_t menu, bool shown) override
+    {
+        if (!m_out.empty() && !m_afterHeading)
+            m_out += '\n';
+        m_afterHeading = false;
+        Styled("\033[1m", Printable(m_model.menus[menu].id));
+        if (shown)
+            Suffix(kSeeAbove);
+        m_out += '\n';
+    }
+
+    void BeginUnreachable() override
+    {
+        m_out += '\n';
+        Styled("\033[1m", kUnreachableHeading);
+        m_out += '\n';
+        m_afterHeading = true;
+    }
+
+    void VisitEntry(size_t menu, size_t index, size_t depth, bool last, Reach reach) override
+    {
+        const velkin::Menu& m = m_model.menus[menu];
+        const velkin::Entry& entry = m.entries[index];
+        m_out += m_prefix;
+        m_out += last ? kLastBranch : kBranch;
+        Label(m, entry, reach != Reach::Leaf);
+        if (depth > kMaxIndent)
+            Suffix("(level " + std::to_string(depth) + ")");
+        if (reach == Reach::Shown)
+            Suffix(kSeeAbove);
+        m_out += '\n';
+        if (reach != Reach::Expanded)
+            return;
+        const size_t before = m_prefix.size();
+        if (depth <= kMaxIndent)
+            m_prefix += last ? kSpace : kTrunk;
+        m_pushed.push_back(m_prefix.size() - before);
+    }
+
+    void LeaveEntry() override
+    {
+        m_prefix.resize(m_prefix.size() - m_pushed.back());
+        m_pushed.pop_back();
+    }
+
+private:
+    const velkin::EffectiveMenu& m_model;
+    const bool m_color;
+    std::string m_out;
+    std::string m_prefix;          // the trunks of the levels above
+    std::vector<size_t> m_pushed;  // bytes each expanded level added to it
+    bool m_marked = false;         // some entry carries a mark
+    bool m_afterHeading = false;   // the unreachable heading was the last line
+
+    void Styled(const char* style, const std::string& text)
+    {
+        const bool styled = m_color && *style != '\0';
+        if (styled)
+            m_out += style;
+        m_out += text;
+        if (styled)
+            m_out += "\033[0m";
+    }
+
+    void Suffix(const std::string& text)
+    {
+        m_out += ' ';
+        Styled("\033[2m", text);
+    }
+
+    void Label(const velkin::Menu& menu, const velkin::Entry& entry, bool opensMenu)
+    {
+        const Marks marks = MarksOf(menu, entry);
+        if (marks.Any()) {
+            m_marked = true;
+            const char* color = marks.placeholder ? "\033[31m"
+                                : marks.amended   ? "\033[33m"
+                                                  : "\033[32m";
+            Styled(color, MarkText(marks));
+            m_out += ' ';
+        }
+        Styled(opensMenu ? "\033[1m" : "", Printable(entry.id));
+        const velkin::ItemEntry* item = menu.DefinitionOf(entry);
+        if (item == nullptr)
+            return;
+        if (std::optional<std::string> name = DisplayName(item->definition))
+            m_out += " \"" + Printable(*name) + "\"";
+    }
+
+    void Legend()
+    {
+        m_out += '\n';
+        m_out += std::string(1, kAddedMark) + ' ' + kAddedMeaning + "   ";
+        m_out += std::string(1, kAmendedMark) + ' ' + kAmendedMeaning + "   ";
+        m_out += std::string(1, kPlaceholderMark) + ' ' + kPlaceholderMeaning + '\n';
+    }
+};
+
+}  // namespace
+
+std::string RenderText(const velkin::EffectiveMenu& model, bool color)
+{
+    if (model.menus.empty())
+        return std::string(kNoMenu) + "\n";
+    TextDrawer drawer(model, color);
+    Walk(model, drawer);
+    return drawer.Take();
+}
+
+}  // namespace tree

@@ -1,0 +1,181 @@
+#include "Viewer.h"
+
+#include <cstring>
+
+#include "Diff.h"
+#include "DiffReport.h"
+#include "DotView.h"
+#include "HtmlView.h"
+#include "JsonView.h"
+#include "Source.h"
+#include "TextView.h"
+
+#ifndef VELKIN_VERSION
+#define VELKIN_VERSION "0"
+#endif
+
+namespace tree {
+
+namespace {
+
+const char kUsage[] =
+    "Usage: velkin-tree [OPTION]... DEFINITION|PROFILE_DIRECTORY\n"
+    "       velkin-tree --diff [OPTION]... OLD NEW\n"
+    "Draws the menu the device shows for a menu definition, or for a profile\n"
+    "directory velkin-tool wrote, and compares two of them.\n"
+    "\n"
+    "  --format=text   an indented tree (default)\n"
+    "  --format=json   the effective menu as JSON\n"
+    "  --format=dot    a Graphviz graph (dot -Tsvg)\n"
+    "  --format=html   one self-contained page with a search box\n"
+    "  --output=FILE   write to FILE instead of standard output\n"
+    "  --color=WHEN    colour the text: auto (on a terminal, the default), always, never\n"
+    "  --diff          compare OLD with NEW (--format=text or json)\n"
+    "  --help          show this help and exit\n"
+    "  --version       show the version and exit\n"
+    "\n"
+    "A path '-' reads a definition from standard input. Marks: + added, ~ amended,\n"
+    "! no definition (placeholder). Exit status: 0 drawn, or no difference; 1 the\n"
+    "menus differ; 2 usage problem or input that cannot be read.\n";
+
+Options Asked(Action action)
+{
+    Options options;
+    options.action = action;
+    return options;
+}
+
+Options Problem(const std::string& problem)
+{
+    Options options;
+    options.action = Action::Usage;
+    options.problem = problem;
+    return options;
+}
+
+// Applies one option to `options`; false when it is not one.
+bool Option(const std::string& arg, Options& options)
+{
+    static const std::pair<const char*, Format> kFormats[] = {{"text", Format::Text},
+                                                              {"json", Format::Json},
+                                                              {"dot", Format::Dot},
+                                                              {"html", Format::Html}};
+    static const std::pair<const char*, ColorMode> kColors[] = {
+        {"auto", ColorMode::Auto}, {"always", ColorMode::Always}, {"never", ColorMode::Never}};
+    const size_t eq = arg.find('=');
+    const std::string name = arg.substr(0, eq);
+    const std::string value = eq == std::string::npos ? "" : arg.substr(eq + 1);
+    if (name == "--output" && eq != std::string::npos && !value.empty()) {
+        options.output = value;
+        return true;
+    }
+    for (const auto& [text, format] : kFormats)
+        if (name == "--format" && value == text)
+            return options.format = format, true;
+    for (const auto& [text, color] : kColors)
+        if (name == "--color" && value == text)
+            return options.color = color, true;
+    return false;
+}
+
+Options Checked(Options options)
+{
+    const bool diff = options.action == Action::Diff;
+    if (diff && options.paths.size() != 2)
+        return Problem("--diff compares two paths, OLD and NEW");
+    if (!diff && options.paths.size() != 1)
+        return Problem(options.paths.empty() ? "no definition or profile directory given"
+                                             : "one definition or profile directory at a time");
+    if (diff && (options.format == Format::Dot || options.format == Format::Html))
+        return Problem("--diff writes text or json");
+    return options;
+}
+
+std::string Rendered(const velkin::EffectiveMenu& model, const Options& options, bool color)
+{
+    switch (options.format) {
+    case Format::Json: return RenderJson(model);
+    case Format::Dot: return RenderDot(model);
+    case Format::Html: return RenderHtml(model, options.paths[0]);
+    case Format::Text: break;
+    }
+    return RenderText(model, color);
+}
+
+// Loads every path; false, with the reasons in `result`, when one fails.
+bool LoadAll(const std::vector<std::string>& paths, std::vector<Loaded>& loaded, Result& result)
+{
+    bool ok = true;
+    for (const std::string& path : paths) {
+        Loaded one;
+        std::string error;
+        if (!LoadMenus(path, one, error)) {
+            result.err += "velkin-tree: " + error + "\n";
+            ok = false;
+        }
+        for (const std::string& warning : one.warnings)
+            result.err += "velkin-tree: warning: " + warning + "\n";
+        loaded.push_back(std::move(one));
+    }
+    return ok;
+}
+
+}  // namespace
+
+Options ParseArguments(const std::vector<std::string>& args)
+{
+    Options options;
+    bool optionsEnd = false;
+    for (const std::string& arg : args) {
+        if (optionsEnd || arg == "-" || arg.empty() || arg[0] != '-')
+            options.paths.push_back(arg);
+        else if (arg == "--")
+            optionsEnd = true;
+        else if (arg == "--help" || arg == "--version")
+            return Asked(arg == "--help" ? Action::Help : Action::Version);
+        else if (arg == "--diff")
+            options.action = Action::Diff;
+        else if (!Option(arg, options))
+            return Problem("unknown option or value '" + arg + "'");
+    }
+    return Checked(options);
+}
+
+bool UseColor(ColorMode mode, bool terminal, const char* noColor, const char* term)
+{
+    if (mode != ColorMode::Auto)
+        return mode == ColorMode::Always;
+    const bool noColorSet = noColor != nullptr && *noColor != '\0';
+    const bool dumb = term != nullptr && std::strcmp(term, "dumb") == 0;
+    return terminal && !noColorSet && !dumb;
+}
+
+Result Run(const Options& options, bool color)
+{
+    Result result;
+    switch (options.action) {
+    case Action::Help: result.out = kUsage; return result;
+    case Action::Version: result.out = "velkin-tree " VELKIN_VERSION "\n"; return result;
+    case Action::Usage:
+        result.err = "velkin-tree: " + options.problem + "\nTry 'velkin-tree --help'.\n";
+        result.status = kTrouble;
+        return result;
+    case Action::Draw:
+    case Action::Diff: break;
+    }
+    std::vector<Loaded> loaded;
+    if (!LoadAll(options.paths, loaded, result)) {
+        result.status = kTrouble;
+        return result;
+    }
+    if (options.action == Action::Draw) {
+        result.out = Rendered(loaded[0].model, options, color);
+        return result;
+    }
+    const MenuDiff diff = CompareMenus(loaded[0].model, loaded[1].model);
+    result.out = options.format == Format::Json ? DiffJson(diff) : DiffText(diff, color);
+    result.status = diff.Equal() ? kSuccess : kDiffer;
+    return result;
+}
+
+}  // namespace tree
