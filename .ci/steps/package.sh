@@ -31,7 +31,7 @@ root=/usr/apps/tessaly/res/jsons
 wanted=(/usr/bin/velkin-tool /usr/share/man/man1/velkin-tool.1
         "$root/tv" "$root/htv" "$root/lfd" "$root/nonsmartmonitor")
 wanted+=(/usr/bin/velkin-check /usr/share/man/man1/velkin-check.1
-         /usr/share/velkin-tool/menu-definition.schema.json)
+         /usr/share/velkin-tool/velkin-definition.schema.json)
 wanted+=(/usr/bin/velkin-tree /usr/share/man/man1/velkin-tree.1)
 
 # Contents: dpkg-deb -c prints ./path, with a trailing slash on directories.

@@ -56,7 +56,7 @@ ROWS = [
      [(237, 9, "wrong-type")]),
     ("comment kept as a member", [('"menutree": {', '"_comment": "tv menus",\n    "menutree": {')],
      []),
-    ("schema named for editors", [('{', '{"$schema": "menu-definition.schema.json",')], []),
+    ("schema named for editors", [('{', '{"$schema": "velkin-definition.schema.json",')], []),
     ("extra member of a node", [('"layout": "tiles"', '"layout": "tiles", "icon": "home"')], []),
     ("definition named only by a deleted menu's node",
      [('"menudelete": {"submenuitems": ["legacy_3d"', '"menudelete": {"submenuitems": ["legacy_3d"')],

@@ -50,7 +50,7 @@ def selected_by_hook(path):
 for path, selected in [("menu-tv.json", True), ("examples/menu-lfd.json", True),
                        ("a/b/menu-non-smart-monitor.json", True), ("menu-.json", True),
                        ("xmenu-tv.json", False), ("menu-tv.json.orig", False),
-                       ("menu-dir/notes.json", False), ("schema/menu-definition.schema.json", False),
+                       ("menu-dir/notes.json", False), ("schema/velkin-definition.schema.json", False),
                        ("helper.json", False)]:
     check(selected_by_hook(path) == selected, "files", hook["files"], path, selected)
 

@@ -106,9 +106,9 @@ def documents(F, top, groff):
 
 
 def schema_copies(F, top):
-    path = os.path.join(top, "schema/menu-definition.schema.json")
+    path = os.path.join(top, "schema/velkin-definition.schema.json")
     schema, raw = json.load(open(path)), open(path).read()
-    path, defs, members = "schema/menu-definition.schema.json", schema["$defs"], F["members"]
+    path, defs, members = "schema/velkin-definition.schema.json", schema["$defs"], F["members"]
     node, group = defs["menuNode"]["properties"], defs["menuNode"]["properties"]["group"]
     add_entry = schema["properties"]["menuaddinfo"]["additionalProperties"]["properties"]
     for fact, copy, truth in [
