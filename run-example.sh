@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds and installs the tool, runs it on the
-# shipped example definition and shows what it wrote. Run it as an ordinary
+# shipped example definition and shows what it wrote, and the menu the device
+# will show from it as velkin-tree draws it. Run it as an ordinary
 # user with sudo rights or as root: sudo is used only to install packages,
 # install the tool and run it against the system's resource root.
 set -eu
 cd "$(dirname "$0")"
 SUDO=; [ "$(id -u)" -eq 0 ] || SUDO=sudo
-scripts/deps.sh
+scripts/deps.sh --build
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVELKIN_BUILD_TESTS=OFF
 cmake --build build-release -j"$(nproc)"
 $SUDO cmake --install build-release
@@ -17,3 +18,5 @@ echo "--- exit status $status; log records in velkin-example.log ($(wc -l < velk
 for f in "$root"/tv/*.json; do
   printf '%s\n  %s\n' "$f" "$(cat "$f")"
 done
+echo "--- the menu the device will show: velkin-tree $root/tv"
+velkin-tree --color=never "$root/tv"

@@ -2,10 +2,17 @@
 # Installs the Debian packages the build and the tests need, through sudo
 # when not run as root; does nothing when they are all installed. graphviz and
 # chromium run velkin-tree's DOT and HTML output in its tests.
+#   scripts/deps.sh [--build] [PACKAGE...]
+# --build: only what building the programs needs; further packages are added.
 set -eu
-packages=(cmake make g++ pkg-config libjson-glib-dev libglib2.0-dev libefl-all-dev googletest
-          libgtest-dev valgrind util-linux python3 python3-jsonschema python3-yaml groff-base mandoc
-          graphviz chromium "$@")
+build=(cmake make g++ pkg-config libjson-glib-dev libglib2.0-dev libefl-all-dev)
+tests=(googletest libgtest-dev valgrind util-linux python3 python3-jsonschema python3-yaml
+       groff-base mandoc graphviz chromium)
+if [ "${1:-}" = --build ]; then
+  shift
+  tests=()
+fi
+packages=("${build[@]}" "${tests[@]}" "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
