@@ -51,11 +51,12 @@ has draw out '+ added   ~ amended   ! no definition (placeholder)'
 grep -q $'\033' out && fail "draw: colour codes on a file"
 expect draw-always 0 --color=always menu-tv.json
 grep -q $'\033\[1mmain' out || fail "draw-always: no colour"
-# On a terminal (script gives one): colour unless NO_COLOR says otherwise.
+# On a terminal (script gives one) that can show colour: colour unless
+# NO_COLOR says otherwise.
 if command -v script >/dev/null; then
-  script -qec "$tree menu-tv.json" /dev/null >tty.txt </dev/null
+  TERM=xterm script -qec "$tree menu-tv.json" /dev/null >tty.txt </dev/null
   grep -q $'\033\[1mmain' tty.txt || fail "terminal: no colour"
-  NO_COLOR=1 script -qec "$tree menu-tv.json" /dev/null >tty.txt </dev/null
+  TERM=xterm NO_COLOR=1 script -qec "$tree menu-tv.json" /dev/null >tty.txt </dev/null
   grep -q $'\033' tty.txt && fail "terminal with NO_COLOR: colour"
 fi
 
