@@ -1,18 +1,28 @@
 #include "Catalogue.h"
 
+#include <algorithm>
+#include <iterator>
+
+#include "Facts.h"
+#include "Profiles.h"
+
 namespace check {
 
 namespace {
 
-const std::vector<Rule> kRules = {
+using namespace velkin;
+
+// The rules as written below, their texts naming the format's facts by
+// {placeholders} that Rules() fills in from the format library.
+const std::vector<Rule> kTexts = {
     {RuleId::Syntax, "syntax", Severity::Error, "The definition is not JSON that json-glib reads.",
      "json-glib refuses the file, so the splitter writes nothing at all. The finding stands where "
      "the offending character is (a comment, the token where a comma is missing, the first byte "
      "that is not UTF-8) and says what is wrong; where the checker cannot tell, it gives "
      "json-glib's own message and position."},
     {RuleId::TooDeep, "too-deep", Severity::Error,
-     "Arrays and objects nest deeper than 1024 levels.",
-     "The splitter refuses a definition nested beyond 1024 levels and writes nothing."},
+     "Arrays and objects nest deeper than {nesting} levels.",
+     "The splitter refuses a definition nested beyond {nesting} levels and writes nothing."},
     {RuleId::NoMenutree, "no-menutree", Severity::Error, "The document has no \"menutree\" object.",
      "Without a root object holding a \"menutree\" object the splitter writes no menu file."},
     {RuleId::UnescapedIdentifier, "unescaped-identifier", Severity::Error,
@@ -23,16 +33,15 @@ const std::vector<Rule> kRules = {
      "A menu identifier is empty, \".\" or \"..\", or holds a slash.",
      "The menu's file is named after it: such a name writes the file outside its profile "
      "directory, or nowhere."},
-    {RuleId::ReservedMenuName, "reserved-menu-name", Severity::Error,
-     "A menu is named \"helper\" or \"providers\".",
-     "Its file would overwrite the profile's own helper.json or providers.json."},
+    {RuleId::ReservedMenuName, "reserved-menu-name", Severity::Error, "A menu is named {reserved}.",
+     "Its file would overwrite the profile's own {helper-file} or {providers-file}."},
     {RuleId::QueryTooLong, "query-too-long", Severity::Error,
      "An identifier is too long for the splitter's query buffer.",
-     "The splitter formats its lookups into 1024 bytes (2048 for edits) and cuts what does not "
-     "fit, so it looks up a shorter name."},
+     "The splitter formats its lookups into {driver-query} bytes ({lookup-query} for edits) and "
+     "cuts what does not fit, so it looks up a shorter name."},
     {RuleId::MissingDefinition, "missing-definition", Severity::Warning,
      "An item listed by a menu, or added to one, has no definition under \"menuitems\".",
-     "The splitter writes the item with the placeholder display name \"Json Syntax Error\"."},
+     "The splitter writes the item with the placeholder display name \"{placeholder}\"."},
     {RuleId::JsonPathIdentifier, "jsonpath-identifier", Severity::Warning,
      "JSONPath reads an identifier as more than a member name.",
      "An identifier that is empty, holds a '.' or '[' or starts with '*' is looked up with "
@@ -67,9 +76,8 @@ const std::vector<Rule> kRules = {
      "An object holds the same member name twice.",
      "json-glib keeps the last value silently; the earlier ones are lost."},
     {RuleId::NoProfile, "no-profile", Severity::Warning, "The file name selects no profile.",
-     "The name holds none of menu-tv.json, menu-non-smart-monitor.json, menu-htv.json, "
-     "menu-lfd.json: no helper or providers file is written and the menu files go to the "
-     "resource root itself."},
+     "The name holds none of {profile-keys}: no {helper-file} or {providers-file} is written and "
+     "the menu files go to the resource root itself."},
     {RuleId::UnusedDefinition, "unused-definition", Severity::Warning,
      "An item definition that nothing names.",
      "No menu node lists it (a deleted menu's node counts), no group, add list or edit list "
@@ -85,34 +93,94 @@ const std::vector<Rule> kRules = {
      "A member the splitter reads has a form it passes over.",
      "\"menuitems\", \"menuaddinfo\" and \"menumodifyinfo\" must be objects, menu nodes, groups "
      "and item definitions objects, \"submenuitems\", \"group\" and \"group-items\" arrays, "
-     "\"indent-level\" one of the strings \"0\", \"1\", \"2\", an edit list an object holding a "
+     "\"indent-level\" one of the strings {levels}, an edit list an object holding a "
      "\"submenuitems\" array and an add entry an object holding a \"list\" array. Otherwise the "
      "splitter reads nothing there (an item definition is copied as it is)."},
     {RuleId::TooManyGroups, "too-many-groups", Severity::Warning,
-     "A menu has more than two groups.",
-     "The splitter reads at most two groups of a menu and, with more, none at all: a node it "
+     "A menu has more than {groups} groups.",
+     "The splitter reads at most {groups} groups of a menu and, with more, none at all: a node it "
      "rebuilds has no \"group\", and a copied node keeps groups it never read."},
     {RuleId::DuplicateEntry, "duplicate-entry", Severity::Warning,
      "A menu's final entries hold an identifier twice.",
-     "Listed twice, or repeated by the merge of an addition: the menu file and helper.json hold "
+     "Listed twice, or repeated by the merge of an addition: the menu file and {helper-file} hold "
      "the same member twice, and the device keeps one of them."},
 };
+
+// "a", "a or b", "a, b or c": the words quoted.
+template <typename Words>
+std::string Listing(const Words& words)
+{
+    std::string out;
+    const size_t n = std::size(words);
+    for (size_t i = 0; i < n; ++i) {
+        out += i == 0 ? "" : (i + 1 == n ? " or " : ", ");
+        out += "\"" + std::string(words[i]) + "\"";
+    }
+    return out;
+}
+
+std::string FileStem(std::string_view file)
+{
+    return std::string(file.substr(0, file.rfind('.')));
+}
+
+const std::vector<std::pair<std::string, std::string>>& Facts()
+{
+    static const std::vector<std::pair<std::string, std::string>> facts = [] {
+        std::vector<const char*> keys;
+        for (const Profile& profile : kProfiles)
+            keys.push_back(profile.key);
+        const char* reserved[] = {kHelperFile, kProvidersFile};
+        std::vector<std::string> stems;
+        for (const char* file : reserved)
+            stems.push_back(FileStem(file));
+        return std::vector<std::pair<std::string, std::string>>{
+            {"{nesting}", std::to_string(kMaxNesting)},
+            {"{driver-query}", std::to_string(kDriverQuerySize)},
+            {"{lookup-query}", std::to_string(kLookupQuerySize)},
+            {"{groups}", kMaxGroups == 2 ? "two" : std::to_string(kMaxGroups)},
+            {"{levels}", Listing(kIndentLevels)},
+            {"{profile-keys}", Listing(keys)},
+            {"{reserved}", Listing(stems)},
+            {"{helper-file}", kHelperFile},
+            {"{providers-file}", kProvidersFile},
+            {"{placeholder}", std::string(kPlaceholderDisplayName)},
+        };
+    }();
+    return facts;
+}
+
+std::string Filled(std::string text)
+{
+    for (const auto& [name, value] : Facts())
+        for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at))
+            text.replace(at, name.size(), value);
+    return text;
+}
 
 }  // namespace
 
 const std::vector<Rule>& Rules()
 {
-    return kRules;
+    static const std::vector<Rule> rules = [] {
+        std::vector<Rule> filled = kTexts;
+        for (Rule& rule : filled) {
+            rule.summary = Filled(rule.summary);
+            rule.help = Filled(rule.help);
+        }
+        return filled;
+    }();
+    return rules;
 }
 
 const Rule& RuleOf(RuleId id)
 {
-    return kRules[static_cast<size_t>(id)];
+    return Rules()[static_cast<size_t>(id)];
 }
 
 const Rule* FindRule(std::string_view name)
 {
-    for (const Rule& rule : kRules)
+    for (const Rule& rule : Rules())
         if (name == rule.name)
             return &rule;
     return nullptr;

@@ -2,6 +2,7 @@
 // its severity, a one-line summary and the full help.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -39,8 +40,8 @@ struct Rule {
     RuleId id;
     const char* name;  // the stable id printed in brackets
     Severity severity;
-    const char* summary;  // one line
-    const char* help;     // what the splitter does and how to fix it
+    std::string summary;  // one line
+    std::string help;     // what the splitter does and how to fix it
 };
 
 // Every rule, in the order of RuleId.

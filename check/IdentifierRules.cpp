@@ -218,8 +218,8 @@ void CheckItems(const Context& c, const Menu& menu, ItemPlaces& places, const Un
         if (item.placeholder)
             c.found.Report(RuleId::MissingDefinition, offset,
                            "item " + Show(item.id) + " of menu " + Show(menu.id) +
-                               " has no definition under \"menuitems\": it is written as "
-                               "\"Json Syntax Error\"" +
+                               " has no definition under \"menuitems\": it is written as \"" +
+                               std::string(kPlaceholderDisplayName) + "\"" +
                                unused.NoteForMissing(item.id));
     }
 }
@@ -275,8 +275,8 @@ void CheckDuplicates(const Context& c, const Menu& menu, ItemPlaces& places)
         c.found.Report(RuleId::DuplicateEntry, at[i],
                        e.origin == Origin::Listed
                            ? "menu " + Show(menu.id) + " lists " + Show(e.id) + " again" + where +
-                                 ": its file and helper.json hold it twice and the device keeps "
-                                 "one"
+                                 ": its file and " + kHelperFile +
+                                 " hold it twice and the device keeps one"
                            : "the addition to menu " + Show(menu.id) + " puts " + Show(e.id) +
                                  " in it again" + where + ": its \"submenuitems\" hold it twice");
     }

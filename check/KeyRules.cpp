@@ -127,10 +127,11 @@ void WrongType(const Context& c, const Located& at, const std::string& message)
 // "menuitems", "menuaddinfo" and "menumodifyinfo": objects when present.
 void RootMembers(const Context& c)
 {
-    const std::pair<const char*, const char*> objects[] = {
-        {kMenuItems, "every item is written as \"Json Syntax Error\""},
-        {kMenuAddInfo, "nothing is added"},
-        {kMenuModifyInfo, "nothing is amended"}};
+    const std::string placeholder =
+        "every item is written as \"" + std::string(kPlaceholderDisplayName) + "\"";
+    const std::pair<const char*, std::string> objects[] = {{kMenuItems, placeholder},
+                                                           {kMenuAddInfo, "nothing is added"},
+                                                           {kMenuModifyInfo, "nothing is amended"}};
     for (const auto& [name, outcome] : objects) {
         const Located member = c.places.Member(c.places.Root(), name);
         if (member.Present() && AsObject(member.node) == nullptr)

@@ -42,9 +42,12 @@ inline constexpr int kMaxGroups = 2;
 // The level texts of a group; any other text in a group list is an item.
 inline constexpr std::string_view kIndentLevels[] = {"0", "1", "2"};
 
-// Written for an item that has no definition.
+// Written for an item that has no definition, and the display name it shows.
 inline constexpr char kPlaceholderDefinition[] =
     "{\"display-name\":\"Json Syntax Error\",\"style\":\"title\"}";
+inline constexpr std::string_view kPlaceholderDisplayName = "Json Syntax Error";
+static_assert(std::string_view(kPlaceholderDefinition).find(kPlaceholderDisplayName) ==
+              std::string_view("{\"display-name\":\"").size());
 // Appended to the members of an amended definition.
 inline constexpr char kModifyMarker[] = ",\"modify\":\"true\"";
 // The member of a written menu node that names its parent menu.

@@ -164,7 +164,7 @@ TEST(CheckRules, EveryRuleHasDistinctIdAndHelp)
     const auto& rules = check::Rules();
     for (size_t i = 0; i < rules.size(); ++i) {
         EXPECT_EQ(static_cast<size_t>(rules[i].id), i);
-        EXPECT_STRNE(rules[i].help, "");
+        EXPECT_NE(rules[i].help, "");
         for (size_t j = 0; j < i; ++j)
             EXPECT_STRNE(rules[i].name, rules[j].name);
     }
