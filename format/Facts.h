@@ -46,8 +46,17 @@ inline constexpr std::string_view kIndentLevels[] = {"0", "1", "2"};
 inline constexpr char kPlaceholderDefinition[] =
     "{\"display-name\":\"Json Syntax Error\",\"style\":\"title\"}";
 inline constexpr std::string_view kPlaceholderDisplayName = "Json Syntax Error";
-static_assert(std::string_view(kPlaceholderDefinition).find(kPlaceholderDisplayName) ==
-              std::string_view("{\"display-name\":\"").size());
+// True when `part` stands in `text` at `at`; compared character by character
+// because std::string_view::find is not a constant expression on every GCC.
+constexpr bool StandsAt(std::string_view text, std::size_t at, std::string_view part) {
+    if (at > text.size() || part.size() > text.size() - at) return false;
+    for (std::size_t i = 0; i < part.size(); ++i)
+        if (text[at + i] != part[i]) return false;
+    return true;
+}
+static_assert(StandsAt(kPlaceholderDefinition, 0, "{\"display-name\":\"") &&
+              StandsAt(kPlaceholderDefinition, 17, kPlaceholderDisplayName) &&
+              StandsAt(kPlaceholderDefinition, 17 + kPlaceholderDisplayName.size(), "\","));
 // Appended to the members of an amended definition.
 inline constexpr char kModifyMarker[] = ",\"modify\":\"true\"";
 // The member of a written menu node that names its parent menu.
