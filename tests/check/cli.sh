@@ -6,25 +6,12 @@
 # Usage: cli.sh CHECKER SOURCE_DIR
 set -u
 checker=$1 src=$2
+# shellcheck source=tests/clikit.sh
+. "$(dirname "$(realpath "$0")")/../clikit.sh"
 work=$(mktemp -d)
 trap 'chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
 cd "$work" || exit 1
-fails=0
-
-fail() { echo "FAIL $*"; fails=$((fails + 1)); }
-# expect NAME STATUS ARGS...: runs the checker, keeps stdout/stderr in out/err.
-expect() {
-  local name=$1 want=$2; shift 2
-  status=0
-  "$checker" "$@" >out 2>err || status=$?
-  [ "$status" -eq "$want" ] || { fail "$name: exit status $status, expected $want"; cat out err; }
-}
-matches() {  # matches NAME FILE ERE: a line of the file matches
-  grep -qE -- "$3" "$2" || { fail "$1: no line matching '$3' in $2:"; cat "$2"; }
-}
-lacks() {  # lacks NAME FILE ERE: no line of the file matches
-  ! grep -qE -- "$3" "$2" || { fail "$1: a line matches '$3' in $2:"; cat "$2"; }
-}
+program=$checker
 # run NAME STATUS CHECK ARGS...: expect, then CHECK: "out:ERE" or "err:ERE" (a
 # line matches), "!out:ERE" (none does), "out:" or "err:" (empty), or "-".
 run() {
@@ -33,7 +20,7 @@ run() {
   file=${check%%:*} && file=${file#!}
   case $check in
   -) ;;
-  *:) [ ! -s "$file" ] || { fail "$name: $file not empty:"; cat "$file"; } ;;
+  *:) empty "$name" "$file" ;;
   !*) lacks "$name" "$file" "${check#*:}" ;;
   *) matches "$name" "$file" "${check#*:}" ;;
   esac

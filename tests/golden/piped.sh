@@ -27,6 +27,7 @@ run() {
         ;;
     stdin) ln -s /dev/stdin "$dir/in/menu-tv.json" && input=$file ;;
     esac
+    # shellcheck disable=SC2002 # standard input is a pipe, not the file
     (cd "$dir" && cat "$input" | timeout $limit "$binary" in/menu-tv.json) \
         >"$dir/stdout" 2>"$dir/log" || status=$?
     [ "$mode" != fifo ] || wait $! || true

@@ -8,22 +8,13 @@
 # Usage: cli.sh TREE TOOL SOURCE_DIR
 set -u
 tree=$(realpath "$1") tool=$(realpath "$2") src=$(realpath "$3")
+# shellcheck source=tests/clikit.sh
+. "$(dirname "$(realpath "$0")")/../clikit.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
-fails=0
-fail() { echo "FAIL $*"; fails=$((fails + 1)); }
-
-# expect NAME STATUS ARGS...: runs velkin-tree, keeps stdout/stderr in out/err.
-expect() {
-  local name=$1 want=$2; shift 2
-  local status=0
-  "$tree" "$@" >out 2>err || status=$?
-  [ "$status" -eq "$want" ] || { fail "$name: exit status $status, expected $want"; cat out err; }
-}
-has() { grep -qF -- "$3" "$2" || { fail "$1: no '$3' in $2:"; head -20 "$2"; }; }
+program=$tree
 lines() { [ "$(wc -l <"$2")" -eq "$3" ] || { fail "$1: $2 has $(wc -l <"$2") lines, not $3"; cat "$2"; }; }
-empty() { [ ! -s "$2" ] || { fail "$1: $2 not empty:"; head -5 "$2"; }; }
 json() { python3 -c 'import json, sys; json.load(open(sys.argv[1]))' "$2" || fail "$1: $2 is not JSON"; }
 
 cp "$src/examples/menu-tv.json" menu-tv.json
