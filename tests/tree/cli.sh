@@ -86,7 +86,7 @@ has deep-directory err "velkin-tree: warning: deep/tv/b.json: not JSON (left out
 "$tree" --format=json "$src/tests/tree/odd-menu-tv.json" >model.json
 "$tree" --diff --format=json base-menu-tv.json changed-menu-tv.json >diff.json
 python3 - "$src/README.md" "$src/doc/velkin-tree.1" drawing.txt model.json diff.json <<'PY' || fail "documentation"
-import json, re, sys
+import re, sys
 readme, page, drawing, model, diff = (open(p, encoding="utf-8").read() for p in sys.argv[1:])
 block = readme.split("    $ velkin-tree examples/menu-tv.json\n", 1)[1].split("\n\n")[0]
 shown = [l[4:] for l in block.splitlines() if l.strip() != "..."]
