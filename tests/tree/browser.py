@@ -19,7 +19,7 @@ import sys
 import tempfile
 
 BROWSERS = ["chromium", "chromium-browser", "google-chrome"]
-QUERIES = ["vol", "ZZZ-none", "été"]
+QUERIES = ["vol", "ZZZ-none", "été", "loudness"]
 VOID = {"meta", "input", "br", "img", "link", "hr"}
 
 
