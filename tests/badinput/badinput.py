@@ -11,8 +11,10 @@ leave no file and no output but the "Initial Json" line.
 """
 import json, os, re, shutil, subprocess, sys, tempfile
 
-FACTS = json.loads(subprocess.run([os.environ["VELKIN_FACTS"]], capture_output=True,
-                                  check=True).stdout)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from testkit import facts, make_resource_root, run as run_tool  # noqa: E402
+
+FACTS = facts()
 DEEPEST = FACTS["maxNesting"]
 
 BASE = (b'{"providers": {"s": ["v"]}, "menudelete": {"submenuitems": ["b"]}, "menuadd": '
@@ -58,7 +60,7 @@ def cases():  # name, definition, True: loads / False: refused / None: either
 def faults(argv, work, path, loads, **user):
     root = os.path.join(work, "res", "jsons")
     try:
-        run = subprocess.run(argv, cwd=work, capture_output=True, timeout=120, **user)
+        run = run_tool(argv, cwd=work, timeout=120, **user)
     except subprocess.TimeoutExpired:
         return ["no exit within 120 s"]
     found = [] if run.returncode == 0 else [f"exit status {run.returncode}"]
@@ -102,7 +104,7 @@ def unreadable(tool, work, path):
     for d, _, _ in os.walk(os.path.join(work, "res")):
         os.chown(d, 65534, 65534)
     nobody = dict(user=65534, group=65534, extra_groups=[])
-    if subprocess.run([copy], cwd=work, capture_output=True, **nobody).returncode != 255:
+    if run_tool([copy], cwd=work, **nobody).returncode != 255:
         print("skipped unreadable file: the tool does not run as user nobody here")
         return None
     return faults([copy, path], work, path, False, **nobody)
@@ -114,8 +116,7 @@ def main():
     work = tempfile.mkdtemp()
     try:
         os.chmod(work, 0o755)
-        for profile in FACTS["profiles"]:
-            os.makedirs(os.path.join(work, "res", "jsons", profile["dir"]))
+        make_resource_root(work)
         path = os.path.join(work, FACTS["profiles"][0]["key"])
         report = []
         for name, data, loads in cases():

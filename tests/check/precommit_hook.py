@@ -18,14 +18,12 @@ except ImportError:
     print("python3-yaml is not installed")
     sys.exit(77)
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from testkit import Failures  # noqa: E402
+
 checker, hooks_file, readme, examples = sys.argv[1:5]
-failures = []
-
-
-def check(ok, *context):
-    if not ok:
-        failures.append(" ".join(str(c) for c in context))
-
+failures = Failures()
+check = failures.check
 
 hooks = yaml.safe_load(open(hooks_file))
 check(isinstance(hooks, list) and len(hooks) == 1, "one hook", hooks)
@@ -63,7 +61,4 @@ configs = [yaml.safe_load(b) for b in blocks]
 uses = [h for c in configs if isinstance(c, dict) for r in c.get("repos", []) for h in r["hooks"]]
 check(any(h["id"] == hook["id"] for h in uses), "no README block configures the hook", uses)
 
-for failure in failures:
-    print("FAIL", failure)
-print("the hook %s: %d problems" % (hook["id"], len(failures)))
-sys.exit(1 if failures else 0)
+failures.exit("the hook %s: %d problems" % (hook["id"], len(failures.lines)))

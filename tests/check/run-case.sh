@@ -5,10 +5,14 @@
 # capital and differs between json-glib versions: only its position is
 # compared. The checker's own wording is compared whole. The exit status must be 1
 # exactly when an error is expected, and with --werror when anything is.
-# Usage: run-case.sh CHECKER CASE_DIR
+# Usage: run-case.sh [--update] CHECKER CASE_DIR
+# --update rewrites "expected" where the comparison finds it differs.
 set -u
+update=0
+[ "$1" = --update ] && { update=1; shift; }
 checker=$1 dir=$2
 cd "$dir" || exit 1
+# shellcheck disable=SC2010 # the one file besides "expected"
 definition=$(ls -A | grep -vx expected)
 normalise() { sed -E 's/^([^:]*:[0-9]+:[0-9]+: error: )[A-Z].*( \[syntax\])$/\1...\2/'; }
 
@@ -17,20 +21,22 @@ trap 'rm -f "$out"' EXIT
 status=0
 "$checker" "$definition" >"$out" 2>&1 || status=$?
 actual=$(normalise <"$out")
-expected=$(normalise <expected)
+expected=$(normalise <expected 2>/dev/null)
+if [ $update -eq 1 ]; then
+  if [ ! -f expected ] || [ "$actual" != "$expected" ]; then cp "$out" expected; fi
+  exit 0
+fi
 fail=0
 if [ "$actual" != "$expected" ]; then
   echo "output differs from $dir/expected:"
   diff <(echo "$expected") <(echo "$actual")
   fail=1
 fi
-want=0
-grep -q '^[^ ]*: error: ' expected && want=1
+want=$(grep -q '^[^ ]*: error: ' expected && echo 1 || echo 0)
 [ "$status" -eq "$want" ] || { echo "exit status $status, expected $want"; fail=1; }
 
 status=0
 "$checker" --werror "$definition" >/dev/null 2>&1 || status=$?
-want=0
-[ -s expected ] && want=1
+want=$([ -s expected ] && echo 1 || echo 0)
 [ "$status" -eq "$want" ] || { echo "--werror: exit status $status, expected $want"; fail=1; }
 exit $fail

@@ -6,13 +6,19 @@ of the text lines, columns in UTF-16 code units, locations as URIs that lead
 back to the files, and whose invocation records the files not read and the
 exit status.
 
+The editor problem matcher of doc/problem-matcher.json must read every text
+line into the file, line, column, severity, message and rule the SARIF log
+gives, with Python's regular expressions and, where node is installed, with
+JavaScript's (VS Code's own); the README's tasks.json holds it as it is.
+
 Also checks that the manual page and the README describe every rule.
 
-Usage: sarif.py CHECKER CASES_DIR MAN_PAGE README
+Usage: sarif.py CHECKER CASES_DIR MAN_PAGE README MATCHER
 """
 import json
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -20,20 +26,20 @@ import urllib.parse
 
 from sarif_runs import make_runs
 
-checker, cases, page, readme = sys.argv[1:5]
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from testkit import Failures  # noqa: E402
+
+checker, cases, page, readme, matcher_path = sys.argv[1:6]
 page_text, readme_text = open(page).read(), open(readme).read()
-failures = []
+failures = Failures()
+check = failures.check
 LINE = re.compile(rb"^(.*):(\d+):(\d+): (error|warning): (.*) \[([a-z-]+)\]$")
-
-
-def check(ok, *context):
-    if not ok:
-        failures.append(" ".join(str(c) for c in context))
-    return ok
+read_lines = []  # (text line, its fields as LINE reads them), checked against SARIF
 
 
 def rules_shown():
-    """(id, severity, help) of each rule, as --list-rules and --explain give them."""
+    """(id, severity, help) of each rule, as --list-rules and --explain give them:
+    the summary, then a paragraph of help."""
     listed = subprocess.run([checker, "--list-rules"], capture_output=True, text=True).stdout
     rules = []
     for line in listed.splitlines():
@@ -41,6 +47,7 @@ def rules_shown():
         explained = subprocess.run([checker, "--explain", rule], capture_output=True, text=True)
         head, _, body = explained.stdout.partition("\n")
         check(head == "%s (%s)" % (rule, severity), "--explain", rule, head)
+        check(body.partition("\n\n")[2].strip(), "--explain", rule, "gives no help after the summary")
         rules.append((rule, severity, body.rstrip("\n")))
     return rules
 
@@ -55,16 +62,12 @@ def utf16_column(data, row, column):
     return 1 + sum(2 if ord(c) > 0xFFFF else 1 for c in before) + max(0, column - 1 - len(line))
 
 
-def file_uri(path):
-    return "file://" + urllib.parse.quote(path, safe="/")
-
-
 def resolve(location, run_log, cwd):
     """The absolute path an artifactLocation names."""
     uri = location["uri"]
     if "uriBaseId" in location:
         base = run_log["originalUriBaseIds"][location["uriBaseId"]]["uri"]
-        check(base == file_uri(cwd.rstrip("/") + "/"), "base URI", base, cwd)
+        check(base == "file://" + urllib.parse.quote(cwd.rstrip("/") + "/", safe="/"), "base URI", base)
         check(not uri.startswith(("/", "file:")) and ".." not in uri.split("/"), "relative", uri)
         return os.path.join(cwd, urllib.parse.unquote(uri))
     check(uri.startswith("file:///") and ".." not in uri.split("/"), "absolute URI", uri)
@@ -92,6 +95,7 @@ def check_results(run, run_log, rules):
     apart = 0
     check(all(lines) and len(results) == len(lines), run.name, "results", len(results), len(lines))
     for result, line in zip(results, filter(None, lines)):
+        read_lines.append((line[0], line.groups()))
         path, row, col, level, message, rule = line.groups()
         path, row, col = path.decode(), int(row), int(col)
         check(result["ruleId"] == rule.decode() == rules[result["ruleIndex"]][0], run.name, result)
@@ -141,6 +145,44 @@ def check_run(run, rules):
     return check_results(run, run_log, rules)
 
 
+def node_fields(regexp, indexes, lines):
+    """The fields JavaScript's RegExp reads from each line; None without node."""
+    node = shutil.which("node")
+    if node is None:
+        return None
+    script = ("const re = new RegExp(process.argv[1]);"
+              "const lines = JSON.parse(require('fs').readFileSync(0, 'utf8'));"
+              "const idx = JSON.parse(process.argv[2]);"
+              "console.log(JSON.stringify(lines.map(l => { const m = re.exec(l);"
+              " return m ? idx.map(i => m[i]) : null; })));")
+    out = subprocess.run([node, "-e", script, regexp, json.dumps(indexes)],
+                         input=json.dumps(lines), capture_output=True, text=True, check=True)
+    return json.loads(out.stdout)
+
+
+def check_matcher():
+    """The problem matcher reads each text line into the fields LINE reads, which
+    are the SARIF log's (the file as the text names it, the byte column)."""
+    matcher = json.load(open(matcher_path))
+    pattern = matcher["pattern"]
+    indexes = [pattern[g] for g in ("file", "line", "column", "severity", "message", "code")]
+    texts = [line.decode("utf-8", "replace") for line, _ in read_lines]
+    want = [[g.decode("utf-8", "replace") for g in fields] for _, fields in read_lines]
+    python = [m and [m[i] for i in indexes] for m in map(re.compile(pattern["regexp"]).match, texts)]
+    in_node = node_fields(pattern["regexp"], indexes, texts)
+    for reader, read in (("Python", python), ("JavaScript", in_node or [])):
+        for line, row, got in zip(texts, want, read):
+            check(got == row, "%s reads %r as %s, not %s" % (reader, line, got, row))
+    check(len(texts) >= 20, "only %d lines of output to read" % len(texts))
+    # The README's JSON blocks parse, and its tasks.json holds the matcher as it is.
+    blocks = [json.loads(b) for b in re.findall(r"```json\n(.*?)```", readme_text, re.S)]
+    tasks = [t for b in blocks for t in b.get("tasks", [])]
+    check(tasks and all(t["problemMatcher"] == matcher for t in tasks),
+          "the README's tasks.json does not hold doc/problem-matcher.json")
+    return "%d lines read by the problem matcher as SARIF has them (%s)" % (
+        len(texts), "Python and node" if in_node is not None else "Python")
+
+
 rules = rules_shown()
 check(len(rules) > 0 and len({r[0] for r in rules}) == len(rules), "rule ids", rules)
 with tempfile.TemporaryDirectory() as work:
@@ -148,6 +190,7 @@ with tempfile.TemporaryDirectory() as work:
     apart = sum(check_run(run, rules) or 0 for run in runs)
 # The definitions with characters beyond ASCII have findings after them.
 check(apart > 0, "no finding where bytes and UTF-16 count columns apart")
+matched = check_matcher()
 
 for rule, _, _ in rules:
     check("\n.BR %s \"" % rule in page_text, "velkin-check(1) lacks rule " + rule)
@@ -159,8 +202,4 @@ for documented, where in ((page_rules, "velkin-check(1)"), (readme_rules, "READM
     check(documented == {r[0] for r in rules}, where, "describes other rules:",
           sorted(documented ^ {r[0] for r in rules}))
 
-for failure in failures:
-    print("FAIL", failure)
-if not failures:
-    print("SARIF of %d runs matches their text output" % len(runs))
-sys.exit(1 if failures else 0)
+failures.exit("SARIF of %d runs matches their text output; %s" % (len(runs), matched))

@@ -26,23 +26,17 @@ for path in sys.argv[2:]:
     failures += len(errors)
 
 tree = {"main": {"submenuitems": ["a"]}}
-# Each broken definition with the path of the value that must be rejected.
+# Each broken definition with the path of the value that must be rejected: one
+# per place the identifier rules apply (facts.copies judges the rules
+# themselves on a table of identifiers).
 broken = [
     ("no menutree", {"menuitems": {}}, []),
     ("menutree not an object", {"menutree": ["main"]}, ["menutree"]),
     ("misspelt root member", {"menutree": tree, "menuitem": {}}, []),
     ("menu named helper", {"menutree": {"helper": {}}}, ["menutree"]),
-    ("menu with a slash", {"menutree": {"a/b": {}}}, ["menutree"]),
-    ("menu named ..", {"menutree": {"..": {}}}, ["menutree"]),
     ("item with a dot", {"menutree": {"main": {"submenuitems": ["a.b"]}}},
      ["menutree", "main", "submenuitems", 0]),
     ("item with a quote", {"menutree": tree, "menuitems": {"say \"hi\"": {}}}, ["menuitems"]),
-    ("item starting with *", {"menutree": {"main": {"submenuitems": ["*x"]}}},
-     ["menutree", "main", "submenuitems", 0]),
-    ("empty item", {"menutree": {"main": {"submenuitems": [""]}}},
-     ["menutree", "main", "submenuitems", 0]),
-    ("too long an item", {"menutree": {"main": {"submenuitems": ["i" * 1012]}}},
-     ["menutree", "main", "submenuitems", 0]),
     ("number in submenuitems", {"menutree": {"main": {"submenuitems": ["a", 1]}}},
      ["menutree", "main", "submenuitems", 1]),
     ("three groups", {"menutree": {"main": {"group": [{}, {}, {}]}}}, ["menutree", "main", "group"]),

@@ -176,13 +176,6 @@ def scripts(F, top):
            sorted(F["keys"]))
 
 
-def install_rules(F, script):
-    """The directories the build's install script creates."""
-    made = re.findall(r'file\(INSTALL DESTINATION "([^"]*)" TYPE DIRECTORY FILES ""\)', script)
-    differ("CMakeLists.txt", "directories installed", sorted(made),
-           sorted(F["resourceRoot"] + "/" + d for d in F["dirs"]))
-
-
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("facts")
@@ -206,8 +199,11 @@ def main():
                              open(os.path.join(folder, name), encoding="utf-8").read())
                 except UnicodeDecodeError:
                     pass
-    if args.install_script:
-        install_rules(F, open(args.install_script).read())
+    if args.install_script:  # the directories the build's install script creates
+        made = re.findall(r'file\(INSTALL DESTINATION "([^"]*)" TYPE DIRECTORY FILES ""\)',
+                          open(args.install_script).read())
+        differ("CMakeLists.txt", "directories installed", sorted(made),
+               sorted(F["resourceRoot"] + "/" + d for d in F["dirs"]))
     groff = args.groff if args.groff and not args.groff.endswith("NOTFOUND") else None
     documents(F, args.top, groff)
     schema_copies(F, args.top)

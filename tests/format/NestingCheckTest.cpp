@@ -13,53 +13,35 @@ std::string Open(long n, char c = '[')
     return std::string(static_cast<size_t>(n), c);
 }
 
-struct NestingRow {
-    const char* name;
-    std::string text;
-    size_t tooDeepAt;  // kNotTooDeep when accepted
-};
-
-void PrintTo(const NestingRow& row, std::ostream* os)
+TEST(NestingCheck, FindsTheFirstBracketPastTheBound)
 {
-    *os << row.name;
+    // One level more than the bound; behind one open bracket, its bracket at
+    // offset 1023 opens the level too many.
+    const std::string deep = Open(kMaxNesting + 1);
+    std::string siblings;
+    for (int i = 0; i < 3000; ++i)
+        siblings += "[]";
+    const struct {
+        const char* name;
+        std::string text;
+        size_t tooDeepAt;  // kNotTooDeep when accepted
+    } rows[] = {
+        {"depth at the bound accepted", Open(kMaxNesting) + Open(kMaxNesting, ']'), kNotTooDeep},
+        {"depth past the bound refused", deep, static_cast<size_t>(kMaxNesting)},
+        {"objects count like arrays", Open(kMaxNesting + 1, '{'), static_cast<size_t>(kMaxNesting)},
+        {"closing brackets lower the depth",
+         Open(kMaxNesting) + "]" + Open(1) + Open(kMaxNesting, ']'), kNotTooDeep},
+        {"siblings do not add up", siblings, kNotTooDeep},
+        {"brackets in a string ignored", "[\"" + deep + "\"]", kNotTooDeep},
+        {"escaped quote does not end a string", "[\"\\\"\", " + deep, 7 + 1023},
+        {"escaped backslash ends before the quote", "[\"\\\\\"" + deep, 5 + 1023},
+        {"brackets in single quotes ignored", "['" + deep + "']", kNotTooDeep},
+        {"no escape in single quotes", "['\\'" + deep, 4 + 1023},
+        {"brackets in a comment ignored", "/*" + deep + "*/[]", kNotTooDeep},
+        {"NUL ends the input", "[" + std::string(1, '\0') + deep, kNotTooDeep},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FindTooDeep(row.text), row.tooDeepAt) << row.name;
 }
-
-class NestingCheck : public ::testing::TestWithParam<NestingRow> {};
-
-TEST_P(NestingCheck, FindsTheFirstBracketPastTheBound)
-{
-    EXPECT_EQ(FindTooDeep(GetParam().text), GetParam().tooDeepAt);
-}
-
-// One level more than the bound; behind one open bracket, its bracket at
-// offset 1023 opens the level too many.
-const std::string kDeep = Open(kMaxNesting + 1);
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, NestingCheck,
-    ::testing::Values(
-        NestingRow{"depth_at_bound_accepted", Open(kMaxNesting) + Open(kMaxNesting, ']'),
-                   kNotTooDeep},
-        NestingRow{"depth_past_bound_refused", kDeep, static_cast<size_t>(kMaxNesting)},
-        NestingRow{"objects_count_like_arrays", Open(kMaxNesting + 1, '{'),
-                   static_cast<size_t>(kMaxNesting)},
-        NestingRow{"closing_brackets_lower_the_depth",
-                   Open(kMaxNesting) + "]" + Open(1) + Open(kMaxNesting, ']'), kNotTooDeep},
-        NestingRow{"siblings_do_not_add_up",
-                   [] {
-                       std::string s;
-                       for (int i = 0; i < 3000; ++i)
-                           s += "[]";
-                       return s;
-                   }(),
-                   kNotTooDeep},
-        NestingRow{"brackets_in_a_string_ignored", "[\"" + kDeep + "\"]", kNotTooDeep},
-        NestingRow{"escaped_quote_does_not_end_a_string", "[\"\\\"\", " + kDeep, 7 + 1023},
-        NestingRow{"escaped_backslash_ends_before_the_quote", "[\"\\\\\"" + kDeep, 5 + 1023},
-        NestingRow{"brackets_in_single_quotes_ignored", "['" + kDeep + "']", kNotTooDeep},
-        NestingRow{"no_escape_in_single_quotes", "['\\'" + kDeep, 4 + 1023},
-        NestingRow{"brackets_in_a_comment_ignored", "/*" + kDeep + "*/[]", kNotTooDeep},
-        NestingRow{"nul_ends_the_input", "[" + std::string(1, '\0') + kDeep, kNotTooDeep}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -14,30 +14,23 @@ trap 'rm -rf "$tmp"' EXIT
 limit=60
 
 # run DIR MODE FILE: runs the tool in DIR on in/menu-tv.json, holding FILE's
-# bytes as a regular file, a FIFO or a symlink to /dev/stdin.
+# bytes as a regular file, a FIFO or a symlink to /dev/stdin fed by a pipe.
 run() {
-    local dir=$1 mode=$2 file=$3 status=0
+    local dir=$1 mode=$2 file=$3 input=/dev/null status=0
     mkdir -p "$dir/in" "${profile_dirs[@]/#/$dir/res/jsons/}"
     case $mode in
-    file)
-        cp "$file" "$dir/in/menu-tv.json"
-        (cd "$dir" && timeout $limit "$binary" in/menu-tv.json </dev/null) \
-            >"$dir/stdout" 2>"$dir/log" || status=$?
-        ;;
+    file) cp "$file" "$dir/in/menu-tv.json" ;;
     fifo)
         mkfifo "$dir/in/menu-tv.json"
         # The writer is killed after the limit so that no process outlives the test.
         timeout $limit cp "$file" "$dir/in/menu-tv.json" &
-        (cd "$dir" && timeout $limit "$binary" in/menu-tv.json </dev/null) \
-            >"$dir/stdout" 2>"$dir/log" || status=$?
-        wait $! || true
         ;;
-    stdin)
-        ln -s /dev/stdin "$dir/in/menu-tv.json"
-        (cd "$dir" && cat "$file" | timeout $limit "$binary" in/menu-tv.json) \
-            >"$dir/stdout" 2>"$dir/log" || status=$?
-        ;;
+    stdin) ln -s /dev/stdin "$dir/in/menu-tv.json" && input=$file ;;
     esac
+    # shellcheck disable=SC2002 # standard input is a pipe, not the file
+    (cd "$dir" && cat "$input" | timeout $limit "$binary" in/menu-tv.json) \
+        >"$dir/stdout" 2>"$dir/log" || status=$?
+    [ "$mode" != fifo ] || wait $! || true
     echo "$status" >"$dir/status"
     rm -rf "$dir/in"
 }

@@ -1,14 +1,9 @@
-#!/usr/bin/env python3
 """Generates small menu definitions that exercise what the splitter reads:
 odd identifiers, non-string elements, malformed members, groups, deletes,
-additions, amendments and repeated member names. Deterministic for a seed.
-
-  gendefs.py --seed 1 --count 300 -o DIR   writes DIR/NNN/<name>.json
-As a module: definitions(seed, count) yields (file name, text).
+additions, amendments and repeated member names. Deterministic for a seed:
+definitions(seed, count) yields (file name, text).
 """
-import argparse
 import json
-import os
 import random
 
 PROFILE_NAMES = ["menu-tv.json", "menu-htv.json", "menu-lfd.json",
@@ -149,19 +144,3 @@ def definitions(seed, count):
         name = rng.choice(PROFILE_NAMES)
         yield name, dump(Gen(rng).document()) + "\n"
 
-
-def main():
-    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    ap.add_argument("--seed", type=int, default=1)
-    ap.add_argument("--count", type=int, default=300)
-    ap.add_argument("-o", "--output", required=True)
-    args = ap.parse_args()
-    for n, (name, text) in enumerate(definitions(args.seed, args.count)):
-        folder = os.path.join(args.output, "%03d" % n)
-        os.makedirs(folder, exist_ok=True)
-        with open(os.path.join(folder, name), "w", encoding="utf-8") as f:
-            f.write(text)
-
-
-if __name__ == "__main__":
-    main()

@@ -1,27 +1,39 @@
 #!/usr/bin/env python3
-"""The effective menu equals the splitter: for every golden case and for
-generated definitions, velkin-tool-test and velkin-model-render (which writes
-what the model says the splitter writes) run in scratch folders of their own
-must print the same standard output and leave the same files, byte for byte.
+"""The splitter, the effective menu and the directory read back agree. On
+every golden case with one argument and generated definitions (gendefs.py,
+seeded) velkin-tool-test runs once; then velkin-model-render (what the model
+says the splitter writes) must print the same and leave the same files, byte
+for byte, and velkin-tree --format=json must read from the directory written
+what it reads from the definition: the profile, each menu by identifier with
+its parent, groups and entries (not "added", which no file records), the top
+and unreachable menus. A case the directory cannot tell is counted as skipped,
+with the reason: identifiers the splitter writes unescaped or looks up as more
+than a name (a file not JSON otherwise fails), menu files not written, a node
+ending with a "parentitem" of its own. At least 300 generated definitions
+must compare equal.
 
-Usage: model_equals_splitter.py RENDER TOOL GOLDEN_DIR [--seed S] [--count N]
+Usage: model_equals_splitter.py RENDER TOOL TREE GOLDEN_DIR [--seed S] [--count N] [--verbose]
 The profile directories come from velkin-facts, whose path is in $VELKIN_FACTS.
 """
 import argparse
+import json
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import gendefs  # noqa: E402
+import gendefs
 
-PROFILE_DIRS = subprocess.run([os.environ["VELKIN_FACTS"], "profile-dirs"], capture_output=True,
-                              check=True).stdout.decode().split()
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from testkit import run, run_in_scratch  # noqa: E402
+
+# At least this many generated definitions must be compared (and equal), not skipped.
+MIN_COMPARED = 300
+VERBOSE = False
 
 
 def golden_cases(golden):
+    """(label, {file: bytes}, argument) of every golden case run with one argument."""
     for name in sorted(os.listdir(golden)):
         folder = os.path.join(golden, name)
         if not os.path.isdir(folder):
@@ -35,67 +47,157 @@ def golden_cases(golden):
 
 
 def generated_cases(seed, count):
+    """(label, {file: bytes}, argument) of the definitions tests/model/gendefs.py makes."""
     for n, (name, text) in enumerate(gendefs.definitions(seed, count)):
         yield "generated %d (seed %d)" % (n, seed), {name: text.encode()}, name
 
 
-def run(program, files, arg, extra, scratch):
-    os.makedirs(scratch)
-    for name, data in files.items():
-        with open(os.path.join(scratch, name), "wb") as f:
-            f.write(data)
-    for d in PROFILE_DIRS:
-        os.makedirs(os.path.join(scratch, "res", "jsons", d))
-    out = subprocess.run([program, arg] + extra, cwd=scratch, capture_output=True, timeout=60)
-    tree = {}
-    for top, _, names in os.walk(os.path.join(scratch, "res")):
-        for name in names:
-            path = os.path.join(top, name)
-            tree[os.path.relpath(path, scratch)] = open(path, "rb").read()
-    return out.stdout, tree, out.returncode, out.stderr
-
-
-def compare(label, files, arg, render, tool, work):
-    shutil.rmtree(work, ignore_errors=True)
-    want_out, want_tree, _, _ = run(tool, files, arg, [], os.path.join(work, "tool"))
-    got_out, got_tree, status, errors = run(render, files, arg, ["res/jsons"],
-                                            os.path.join(work, "model"))
-    problems = []
-    if status != 0:
-        problems.append("the model renderer failed (%d): %s" % (status, errors.decode()))
-    if want_out != got_out:
-        problems.append("stdout differs:\n  splitter: %r\n  model:    %r" % (want_out, got_out))
-    for path in sorted(set(want_tree) | set(got_tree)):
-        a, b = want_tree.get(path), got_tree.get(path)
-        if a != b:
-            problems.append("%s differs:\n  splitter: %r\n  model:    %r"
-                            % (path, a and a[:400], b and b[:400]))
+def compare_model(label, files, arg, splitter, render, folder):
+    """What the model renderer prints and writes in `folder` against the
+    splitter's (stdout, {file: bytes})."""
+    model, rendered = run_in_scratch(folder, files, [render, arg, "res/jsons"])
+    want, got = dict(splitter[1], stdout=splitter[0]), dict(rendered, stdout=model.stdout)
+    problems = ["%s differs:\n  splitter: %r\n  model:    %r" % (k, want.get(k, b"")[:400],
+                                                                got.get(k, b"")[:400])
+                for k in sorted(set(want) | set(got)) if want.get(k) != got.get(k)]
+    if model.returncode != 0:
+        problems.append("the model renderer failed (%d): %s"
+                        % (model.returncode, model.stderr.decode()))
     if problems:
         print("FAIL %s (%s)" % (label, arg))
         for p in problems[:6]:
             print("  " + p)
         print("  definition: %r" % files[arg][:600])
-    return not problems, len(want_tree)
+    return not problems
+
+
+def strict_json(data):
+    try:
+        json.loads(data.decode("utf-8"), object_pairs_hook=list)
+        return True
+    except ValueError:
+        return False
+
+
+def own_parent_member(path):
+    """True when the node of the menu file at `path` ends with a string
+    "parentitem" member."""
+    pairs = json.loads(open(path, "rb").read().decode("utf-8"), object_pairs_hook=list)
+    tree = dict(pairs).get("menutree")
+    node = tree[0][1] if tree else None
+    return isinstance(node, list) and bool(node) and node[-1][0] == "parentitem" \
+        and isinstance(node[-1][1], str)
+
+
+def normalise(doc):
+    menus = {}
+    for m in doc["menus"]:
+        entries = [{k: v for k, v in e.items() if k != "added"} for e in m["entries"]]
+        menus[m["id"]] = {"parent": m["parent"], "groups": m["groups"], "entries": entries}
+    return {"profile": doc["profile"], "menus": menus,
+            "top": sorted(doc["top"]), "unreachable": sorted(doc["unreachable"])}
+
+
+def identifiers(definition):
+    for menu in definition["menus"]:
+        yield from [menu["id"], menu["parent"] or ""] + [e["id"] for e in menu["entries"]]
+        for group in menu["groups"]:
+            yield from group["items"]
+
+
+def skip_reason(definition, folder):
+    """Why the directory cannot tell what the definition says; None if it can,
+    "FAIL ..." when a file is not JSON though every identifier is a plain name."""
+    ids = list(identifiers(definition))
+    unescaped = any(c in '"\\' or ord(c) < 0x20 for i in ids for c in i)
+    plain = not unescaped and all(i and i[0] != "*" and not set(".[") & set(i) for i in ids)
+    for name in os.listdir(folder):
+        path = os.path.join(folder, name)
+        if os.path.isfile(path) and not strict_json(open(path, "rb").read()):
+            return "FAIL %s is not JSON" % name if plain else "identifiers written unescaped"
+    if unescaped:
+        return "identifiers written unescaped"
+    for menu in definition["menus"]:
+        if not os.path.isfile(os.path.join(folder, menu["id"] + ".json")):
+            return "menu files not written"
+    for menu in definition["menus"]:
+        if menu["parent"] is None and own_parent_member(os.path.join(folder, menu["id"] + ".json")):
+            return "a node ends with a parentitem of its own"
+    return None
+
+
+def compare_directory(label, arg, tree, scratch):
+    """Returns "equal", "refused", "no menu", a skip reason, or None on failure."""
+    read = run([tree, "--format=json", arg], cwd=scratch)
+    definition = json.loads(read.stdout) if read.returncode == 0 else None
+    profile = definition and definition["profile"]
+    folder = os.path.join(scratch, "res", "jsons", *([profile] if profile else []))
+    back = run([tree, "--format=json", folder], cwd=scratch)
+    if definition is None or not definition["menus"]:
+        if back.returncode == 2 and b"no menu file" in back.stderr:
+            return "refused" if definition is None else "no menu"
+        print("FAIL %s: the definition gives %s, the directory %d %r"
+              % (label, "no menu" if definition else "an error", back.returncode, back.stderr[:300]))
+        return None
+    reason = skip_reason(definition, folder)
+    if reason and reason.startswith("FAIL"):
+        print("%s: %s (%s)" % (reason, label, arg))
+        return None
+    if reason:
+        if VERBOSE:
+            print("skipped %s (%s): %s" % (label, arg, reason))
+        return reason
+    got = normalise(json.loads(back.stdout)) if back.returncode == 0 else {}
+    want = normalise(definition)
+    if want != got:
+        print("FAIL %s (%s): the directory reads back otherwise (status %d) %r"
+              % (label, arg, back.returncode, back.stderr[:300]))
+        for key in sorted(set(want) | set(got)):
+            if want.get(key) != got.get(key):
+                print("  %s:\n    definition: %.600r\n    directory:  %.600r"
+                      % (key, want.get(key), got.get(key)))
+        return None
+    return "equal"
 
 
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument("render")
-    ap.add_argument("tool")
+    for program in ("render", "tool", "tree"):
+        ap.add_argument(program, type=os.path.abspath)
     ap.add_argument("golden")
     ap.add_argument("--seed", type=int, default=1)
-    ap.add_argument("--count", type=int, default=300)
+    ap.add_argument("--count", type=int, default=450)
+    ap.add_argument("--verbose", action="store_true", help="name every skipped case")
     args = ap.parse_args()
-    cases = list(golden_cases(args.golden)) + list(generated_cases(args.seed, args.count))
-    failed = files = 0
+    global VERBOSE
+    VERBOSE = args.verbose
+    golden = list(golden_cases(args.golden))
+    cases = golden + list(generated_cases(args.seed, args.count))
+    differ = files = generated_equal = 0
+    counts = {}
     with tempfile.TemporaryDirectory() as tmp:
-        for label, data, arg in cases:
-            ok, n = compare(label, data, arg, os.path.abspath(args.render),
-                            os.path.abspath(args.tool), os.path.join(tmp, "case"))
-            failed += not ok
-            files += n
-    print("%d definitions (%d golden), %d files written by the splitter: %d differ"
-          % (len(cases), len(cases) - args.count, files, failed))
+        for n, (label, data, arg) in enumerate(cases):
+            work = os.path.join(tmp, "case")
+            shutil.rmtree(work, ignore_errors=True)
+            scratch = os.path.join(work, "tool")
+            split, written = run_in_scratch(scratch, data, [args.tool, arg])
+            files += len(written)
+            differ += not compare_model(label, data, arg, (split.stdout, written), args.render,
+                                        os.path.join(work, "model"))
+            outcome = compare_directory(label, arg, args.tree, scratch) or "DIFFER"
+            counts[outcome] = counts.get(outcome, 0) + 1
+            generated_equal += n >= len(golden) and outcome == "equal"
+    print("model: %d definitions (%d golden), %d files written by the splitter: %d differ"
+          % (len(cases), len(golden), files, differ))
+    print("directory: %d definitions (%d golden, %d generated, seed %d): %s;"
+          " %d generated compared equal"
+          % (len(cases), len(golden), args.count, args.seed,
+             ", ".join("%s %d" % kv for kv in sorted(counts.items())), generated_equal))
+    failed = differ + counts.get("DIFFER", 0)
+    if generated_equal < MIN_COMPARED:
+        print("FAIL only %d of %d generated definitions compared, fewer than %d"
+              % (generated_equal, args.count, MIN_COMPARED))
+        failed += 1
     return 1 if failed else 0
 
 

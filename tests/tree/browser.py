@@ -2,10 +2,10 @@
 """The HTML page in a real browser: headless chromium loads the page that
 velkin-tree --format=html writes for each definition given, and the DOM it
 dumps is read back. Without a search every menu is there once with its
-entries in order, each with its display name, and nothing is hidden; with "#q=TEXT" in the address the
-search box holds TEXT and exactly the entries that match it (identifier or
-display name, any case) or hold a match below them stay visible. The page
-refers to nothing outside itself.
+entries in order, each with its display name, and nothing is hidden; with
+"#q=TEXT" in the address exactly the entries that match TEXT (identifier or
+display name, any case) or hold a match below them stay visible, and the count
+says how many match. The page refers to nothing outside itself.
 
 Usage: browser.py TREE DEFINITION...; exit status 77 (skipped) without chromium.
 """
@@ -19,13 +19,15 @@ import sys
 import tempfile
 
 BROWSERS = ["chromium", "chromium-browser", "google-chrome"]
-QUERIES = ["vol", "ZZZ-none", "été"]
+QUERIES = ["vol", "ZZZ-none", "été", "loudness"]
 VOID = {"meta", "input", "br", "img", "link", "hr"}
 
 
 class Element:
     def __init__(self, tag, attrs, parent):
         self.tag, self.attrs, self.parent, self.children, self.text = tag, dict(attrs), parent, [], ""
+        self.classes = (self.attrs.get("class") or "").split()
+        self.hidden = "hidden" in self.attrs
         if parent:
             parent.children.append(self)
 
@@ -33,12 +35,6 @@ class Element:
         yield self
         for c in self.children:
             yield from c.walk()
-
-    def classes(self):
-        return (self.attrs.get("class") or "").split()
-
-    def hidden(self):
-        return "hidden" in self.attrs
 
 
 class Dom(html.parser.HTMLParser):
@@ -49,22 +45,23 @@ class Dom(html.parser.HTMLParser):
 
     def handle_starttag(self, tag, attrs):
         element = Element(tag, attrs, self.at)
-        if tag not in VOID:
-            self.at = element
+        self.at = self.at if tag in VOID else element
 
     def handle_endtag(self, tag):
         node = self.at
         while node.parent and node.tag != tag:
             node = node.parent
-        if node.parent:
-            self.at = node.parent
+        self.at = node.parent or self.at
 
     def handle_data(self, data):
         self.at.text += data
 
+    def entries(self, below=None):
+        return [e for e in (below or self.root).walk() if e.tag == "li" and "entry" in e.classes]
+
 
 def printable(text):
-    return "".join("\\x%02x" % ord(c) if ord(c) < 0x20 else c for c in text)
+    return None if text is None else "".join("\\x%02x" % ord(c) if ord(c) < 0x20 else c for c in text)
 
 
 def display_name(definition):
@@ -91,28 +88,22 @@ def dump_dom(browser, page, fragment, scratch):
     return Dom(out.stdout.decode("utf-8"))
 
 
-def entries_of(menu_element):
-    """The li.entry children of the <ul> right under a menu's <details>."""
-    lists = [c for c in menu_element.children if c.tag == "ul"]
-    return [li for ul in lists for li in ul.children if "entry" in li.classes()]
-
-
 def check_whole(dom, model, problems):
     menus = {}
     for element in dom.root.walk():
-        if "data-menu" in element.attrs:
-            menus.setdefault(element.attrs["data-menu"], []).append(element)
+        menus.setdefault(element.attrs.get("data-menu"), []).append(element)
     for menu in model["menus"]:
         found = menus.get(printable(menu["id"]), [])
         if len(found) != 1:
             problems.append("menu %r shown %d times" % (menu["id"], len(found)))
             continue
-        want = [(printable(e["id"]), display_name(e["definition"])) for e in menu["entries"]]
-        want = [(i, printable(n) if n is not None else None) for i, n in want]
-        got = [(li.attrs.get("data-id"), li.attrs.get("data-name")) for li in entries_of(found[0])]
+        # The entries of the <ul> right under the menu's <details>.
+        got = [(li.attrs.get("data-id"), li.attrs.get("data-name"))
+               for ul in found[0].children if ul.tag == "ul" for li in ul.children if "entry" in li.classes]
+        want = [(printable(e["id"]), printable(display_name(e["definition"]))) for e in menu["entries"]]
         if want != got:
             problems.append("menu %r: entries %r, expected %r" % (menu["id"], got, want))
-    hidden = [e for e in dom.root.walk() if e.hidden()]
+    hidden = [e for e in dom.root.walk() if e.hidden]
     if hidden:
         problems.append("%d elements hidden without a search" % len(hidden))
     for element in dom.root.walk():
@@ -123,23 +114,19 @@ def check_whole(dom, model, problems):
 
 
 def check_search(dom, query, problems):
-    q = query.lower()
-    matched = 0
-    entries = [e for e in dom.root.walk() if e.tag == "li" and "entry" in e.classes()]
+    def own(li):
+        return query.lower() in (li.attrs["data-id"] + "\n" + li.attrs.get("data-name", "")).lower()
+    entries = dom.entries()
     for li in entries:
-        own = q in (li.attrs["data-id"] + "\n" + li.attrs.get("data-name", "")).lower()
-        below = any(d is not li and d.tag == "li" and "entry" in d.classes() and
-                    q in (d.attrs["data-id"] + "\n" + d.attrs.get("data-name", "")).lower()
-                    for d in li.walk())
-        matched += own
-        if li.hidden() == (own or below):
+        if li.hidden == (own(li) or any(own(d) for d in dom.entries(li))):
             problems.append("#q=%s: entry %r %s" % (query, li.attrs["data-id"],
-                                                   "hidden" if li.hidden() else "shown"))
+                                                   "hidden" if li.hidden else "shown"))
+    matched = sum(map(own, entries))
     count = [e for e in dom.root.walk() if e.attrs.get("id") == "count"][0].text
     if not count.startswith("%d " % matched):
         problems.append("#q=%s: count %r, %d entries match" % (query, count, matched))
-    roots = [e for e in dom.root.walk() if "root" in e.classes()]
-    if matched == 0 and not all(r.hidden() for r in roots if q not in r.attrs["data-id"].lower()):
+    roots = [e for e in dom.root.walk() if "root" in e.classes]
+    if matched == 0 and not all(r.hidden for r in roots if query.lower() not in r.attrs["data-id"].lower()):
         problems.append("#q=%s: a menu without a match is still shown" % query)
     return matched, len(entries)
 
@@ -160,8 +147,8 @@ def main():
             before = len(problems)
             check_whole(dump_dom(browser, page, "", scratch), model, problems)
             for query in QUERIES:
-                dom = dump_dom(browser, page, "#q=" + query, scratch)
-                matched, total = check_search(dom, query, problems)
+                matched, total = check_search(dump_dom(browser, page, "#q=" + query, scratch), query,
+                                              problems)
                 print("%s #q=%s: %d of %d entries match" % (definition, query, matched, total))
             print("%s: %s" % (definition, "ok" if len(problems) == before else "FAILED"))
     for p in problems[:40]:

@@ -34,24 +34,6 @@ std::string StderrOf(const std::function<void()>& log)
     return out;
 }
 
-struct DlogRow {
-    const char* name;
-    std::function<void()> log;
-    std::string written;
-};
-
-void PrintTo(const DlogRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
-
-class DlogStandin : public ::testing::TestWithParam<DlogRow> {};
-
-TEST_P(DlogStandin, WritesOneWholeRecordPerCall)
-{
-    EXPECT_EQ(StderrOf(GetParam().log), GetParam().written);
-}
-
 const std::string kLong(5000, 'x');
 const std::string kHuge(70000, 'y');
 
@@ -63,32 +45,38 @@ std::string Numbered(int n)
     return s;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, DlogStandin,
-    ::testing::Values(
-        DlogRow{"line_feed_added", [] { __dlog_print(LOG_ID_MAIN, DLOG_INFO, "velkin", "a"); },
-                "I/velkin: a\n"},
-        DlogRow{"line_feed_not_doubled",
-                [] { __dlog_print(LOG_ID_MAIN, DLOG_INFO, "velkin", "a %d\n", 7); },
-                "I/velkin: a 7\n"},
-        DlogRow{"priority_letters",
-                [] {
-                    for (int prio : {DLOG_VERBOSE, DLOG_DEBUG, DLOG_WARN, DLOG_ERROR, DLOG_FATAL})
-                        __dlog_print(LOG_ID_MAIN, prio, "t", "m");
-                },
-                "V/t: m\nD/t: m\nW/t: m\nE/t: m\nF/t: m\n"},
-        DlogRow{"record_over_1023_bytes_whole",
-                [] { __dlog_print(LOG_ID_MAIN, DLOG_INFO, "velkin", "%s!", kLong.c_str()); },
-                "I/velkin: " + kLong + "!\n"},
-        DlogRow{"record_over_the_buffer_whole",
-                [] { __dlog_print(LOG_ID_MAIN, DLOG_INFO, "velkin", "%s", kHuge.c_str()); },
-                "I/velkin: " + kHuge + "\n"},
-        DlogRow{"records_across_buffer_flushes_in_order",
-                [] {
-                    for (int i = 0; i < 5000; ++i)
-                        __dlog_print(LOG_ID_MAIN, DLOG_INFO, "velkin", "record %d", i);
-                },
-                Numbered(5000)}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(DlogStandin, WritesOneWholeRecordPerCall)
+{
+    const struct {
+        const char* name;
+        std::function<void()> log;
+        std::string written;
+    } rows[] = {
+        {"line feed added", [] { __dlog_print(LOG_ID_MAIN, DLOG_INFO, "velkin", "a"); },
+         "I/velkin: a\n"},
+        {"line feed not doubled",
+         [] { __dlog_print(LOG_ID_MAIN, DLOG_INFO, "velkin", "a %d\n", 7); }, "I/velkin: a 7\n"},
+        {"priority letters",
+         [] {
+             for (int prio : {DLOG_VERBOSE, DLOG_DEBUG, DLOG_WARN, DLOG_ERROR, DLOG_FATAL})
+                 __dlog_print(LOG_ID_MAIN, prio, "t", "m");
+         },
+         "V/t: m\nD/t: m\nW/t: m\nE/t: m\nF/t: m\n"},
+        {"record over 1023 bytes whole",
+         [] { __dlog_print(LOG_ID_MAIN, DLOG_INFO, "velkin", "%s!", kLong.c_str()); },
+         "I/velkin: " + kLong + "!\n"},
+        {"record over the buffer whole",
+         [] { __dlog_print(LOG_ID_MAIN, DLOG_INFO, "velkin", "%s", kHuge.c_str()); },
+         "I/velkin: " + kHuge + "\n"},
+        {"records across buffer flushes in order",
+         [] {
+             for (int i = 0; i < 5000; ++i)
+                 __dlog_print(LOG_ID_MAIN, DLOG_INFO, "velkin", "record %d", i);
+         },
+         Numbered(5000)},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(StderrOf(row.log), row.written) << row.name;
+}
 
 }  // namespace
