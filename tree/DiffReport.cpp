@@ -1,5 +1,6 @@
 #include "DiffReport.h"
 
+#include "JsonView.h"
 #include "JsonWriter.h"
 #include "Labels.h"
 
@@ -91,6 +92,21 @@ private:
     }
 };
 
+// `key`, then an array with one object on one line per item, its members
+// written by `members`.
+template <class T, class Members>
+void WriteObjects(JsonWriter& json, const char* key, const std::vector<T>& items, Members members)
+{
+    json.Key(key);
+    json.BeginArray();
+    for (const T& item : items) {
+        json.BeginObject(true);
+        members(item);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
 void WritePlace(JsonWriter& json, const Place& place)
 {
     json.BeginObject(true);
@@ -104,45 +120,30 @@ void WritePlace(JsonWriter& json, const Place& place)
 // A removed or added entry: its identifier and where it was or is.
 void WriteEntries(JsonWriter& json, const char* key, const std::vector<EntryChange>& changes)
 {
-    json.Key(key);
-    json.BeginArray();
-    for (const EntryChange& c : changes) {
+    WriteObjects(json, key, changes, [&json](const EntryChange& c) {
         const Place& place = c.from ? *c.from : *c.to;
-        json.BeginObject(true);
         json.Key("id");
         json.String(c.id);
         json.Key("menu");
         json.String(place.menu);
         json.Key("position");
         json.Number(place.position);
-        json.EndObject();
-    }
-    json.EndArray();
+    });
 }
 
-void WriteMoves(JsonWriter& json, const std::vector<EntryChange>& moves)
+void WriteChanges(JsonWriter& json, const MenuDiff& diff)
 {
-    json.Key("entries-moved");
-    json.BeginArray();
-    for (const EntryChange& c : moves) {
-        json.BeginObject(true);
+    WriteEntries(json, "entries-removed", diff.removed);
+    WriteEntries(json, "entries-added", diff.added);
+    WriteObjects(json, "entries-moved", diff.moved, [&json](const EntryChange& c) {
         json.Key("id");
         json.String(c.id);
         json.Key("from");
         WritePlace(json, *c.from);
         json.Key("to");
         WritePlace(json, *c.to);
-        json.EndObject();
-    }
-    json.EndArray();
-}
-
-void WriteDefinitions(JsonWriter& json, const std::vector<DefinitionChange>& changes)
-{
-    json.Key("definitions-changed");
-    json.BeginArray();
-    for (const DefinitionChange& c : changes) {
-        json.BeginObject(true);
+    });
+    WriteObjects(json, "definitions-changed", diff.definitions, [&json](const DefinitionChange& c) {
         json.Key("menu");
         json.String(c.menu);
         json.Key("id");
@@ -151,57 +152,23 @@ void WriteDefinitions(JsonWriter& json, const std::vector<DefinitionChange>& cha
         json.OptionalString(c.before);
         json.Key("new");
         json.OptionalString(c.after);
-        json.EndObject();
-    }
-    json.EndArray();
-}
-
-void WriteGroupList(JsonWriter& json, const std::vector<velkin::Group>& groups)
-{
-    json.BeginArray(true);
-    for (const velkin::Group& g : groups) {
-        json.BeginObject();
-        json.Key("indent-level");
-        json.OptionalString(g.level);
-        json.Key("items");
-        json.Strings(g.items);
-        json.EndObject();
-    }
-    json.EndArray();
-}
-
-void WriteGroups(JsonWriter& json, const std::vector<GroupsChange>& changes)
-{
-    json.Key("groups-changed");
-    json.BeginArray();
-    for (const GroupsChange& c : changes) {
-        json.BeginObject(true);
+    });
+    WriteObjects(json, "groups-changed", diff.groups, [&json](const GroupsChange& c) {
         json.Key("menu");
         json.String(c.menu);
         json.Key("old");
-        WriteGroupList(json, c.before);
+        WriteGroups(json, c.before);
         json.Key("new");
-        WriteGroupList(json, c.after);
-        json.EndObject();
-    }
-    json.EndArray();
-}
-
-void WriteParents(JsonWriter& json, const std::vector<ParentChange>& changes)
-{
-    json.Key("parents-changed");
-    json.BeginArray();
-    for (const ParentChange& c : changes) {
-        json.BeginObject(true);
+        WriteGroups(json, c.after);
+    });
+    WriteObjects(json, "parents-changed", diff.parents, [&json](const ParentChange& c) {
         json.Key("menu");
         json.String(c.menu);
         json.Key("old");
         json.OptionalString(c.before);
         json.Key("new");
         json.OptionalString(c.after);
-        json.EndObject();
-    }
-    json.EndArray();
+    });
 }
 
 }  // namespace
@@ -222,12 +189,7 @@ std::string DiffJson(const MenuDiff& diff)
     json.Strings(diff.menusRemoved);
     json.Key("menus-added");
     json.Strings(diff.menusAdded);
-    WriteEntries(json, "entries-removed", diff.removed);
-    WriteEntries(json, "entries-added", diff.added);
-    WriteMoves(json, diff.moved);
-    WriteDefinitions(json, diff.definitions);
-    WriteGroups(json, diff.groups);
-    WriteParents(json, diff.parents);
+    WriteChanges(json, diff);
     json.EndObject();
     return out;
 }

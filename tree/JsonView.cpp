@@ -43,16 +43,7 @@ void WriteMenu(JsonWriter& json, const velkin::Menu& menu)
         WriteEntry(json, menu, entry);
     json.EndArray();
     json.Key("groups");
-    json.BeginArray();
-    for (const velkin::Group& group : menu.groups) {
-        json.BeginObject(true);
-        json.Key("indent-level");
-        json.OptionalString(group.level);
-        json.Key("items");
-        json.Strings(group.items);
-        json.EndObject();
-    }
-    json.EndArray();
+    WriteGroups(json, menu.groups);
     json.EndObject();
 }
 
@@ -78,6 +69,20 @@ size_t EstimatedSize(const velkin::EffectiveMenu& model)
 }
 
 }  // namespace
+
+void WriteGroups(JsonWriter& json, const std::vector<velkin::Group>& groups)
+{
+    json.BeginArray();
+    for (const velkin::Group& group : groups) {
+        json.BeginObject(true);
+        json.Key("indent-level");
+        json.OptionalString(group.level);
+        json.Key("items");
+        json.Strings(group.items);
+        json.EndObject();
+    }
+    json.EndArray();
+}
 
 std::string RenderJson(const velkin::EffectiveMenu& model)
 {

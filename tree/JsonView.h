@@ -9,11 +9,17 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "EffectiveMenu.h"
 
 namespace tree {
 
 std::string RenderJson(const velkin::EffectiveMenu& model);
+
+class JsonWriter;
+// A menu's groups as an array, each group's object on one line (the array
+// too when it is written inside a one-line container).
+void WriteGroups(JsonWriter& json, const std::vector<velkin::Group>& groups);
 
 }  // namespace tree
