@@ -1,16 +1,17 @@
-// What the views make of texts no definition in tests/tree/cases can hold:
-// bytes that are not UTF-8 in the JSON view.
+// What the views make of texts no definition in tests/tree/cases can hold on
+// every json-glib: bytes that are not UTF-8.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "JsonView.h"
+#include "TextView.h"
 
 namespace {
 
 // A JSON text is UTF-8: each byte that is not becomes U+FFFD, in identifiers
 // (which json-glib 1.6 reads from octal escapes) and in definitions alike.
-TEST(JsonView, BytesThatAreNotUtf8BecomeReplacementCharacters)
+TEST(Views, BytesThatAreNotUtf8BecomeReplacementCharacters)
 {
     velkin::EffectiveMenu model;
     velkin::Menu menu;
@@ -28,6 +29,8 @@ TEST(JsonView, BytesThatAreNotUtf8BecomeReplacementCharacters)
                         fffd + "}\""),
               std::string::npos)
         << json;
+    const std::string text = tree::RenderText(model, false);
+    EXPECT_NE(text.find("m\n\u2514\u2500\u2500 a" + fffd + fffd + "\n"), std::string::npos) << text;
 }
 
 }  // namespace
