@@ -36,7 +36,8 @@ ItemEntry ItemOf(const RawMember& member, size_t index)
     item.source = index;
     item.definition = std::string(member.value);
     item.placeholder = member.value == kPlaceholderDefinition;
-    item.amended = !item.placeholder && EndsWith(member.value, std::string(kModifyMarker) + "}");
+    // The placeholder is never amended, and its text does not end with the marker.
+    item.amended = EndsWith(member.value, std::string(kModifyMarker) + "}");
     return item;
 }
 
