@@ -129,10 +129,13 @@ void Identifiers(const Model& model, JsonArray* items)
 {
     std::set<std::string> seen;
     for (const Occurrence& o : model.Occurrences())
-        if ((o.role == Role::ItemDefinition || o.role == Role::MenuNode) && seen.insert(o.id).second)
+        if ((o.role == Role::ItemDefinition || o.role == Role::MenuNode) && seen.insert(o.id).second) {
+            const std::string name = DisplayNameOf(model, o.id);
             json_array_add_element(
-                items, o.role == Role::MenuNode ? Item(o.id, kModuleItem, "menu")
-                                                : Item(o.id, kValueItem, DisplayNameOf(model, o.id)));
+                items, o.role == Role::MenuNode
+                           ? Item(o.id, kModuleItem, name.empty() ? "menu" : "menu: " + name)
+                           : Item(o.id, kValueItem, name));
+        }
 }
 
 }  // namespace

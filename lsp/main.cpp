@@ -1,6 +1,7 @@
 // velkin-lsp: the checker's findings and navigation over a definition's
 // identifiers, as a language server on standard input and output.
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -88,5 +89,6 @@ int main(int argc, char** argv)
         std::cerr << "velkin-lsp: unknown argument '" << argv[1] << "'\n" << kUsage;
         return 2;
     }
+    signal(SIGPIPE, SIG_IGN);  // an editor gone away ends the loop, not the process
     return Serve();
 }

@@ -10,11 +10,13 @@ answers with the expected messages, one case folder each:
   files/      copied into the scratch folder first
 
 ${ROOT} stands for the scratch folder, the server's working directory.
+LSP_WRAPPER, when set, is a command the server runs under (valgrind ...).
 
   replay.py SERVER CASES [--update] [CASE...]
 """
 import json
 import os
+import shlex
 import shutil
 import subprocess
 import sys
@@ -70,7 +72,8 @@ def run(server, case, update):
     try:
         if os.path.isdir(os.path.join(case, "files")):
             shutil.copytree(os.path.join(case, "files"), root, dirs_exist_ok=True)
-        done = subprocess.run([server], input=stream(case, root), cwd=root,
+        wrapper = shlex.split(os.environ.get("LSP_WRAPPER", ""))
+        done = subprocess.run(wrapper + [server], input=stream(case, root), cwd=root,
                               capture_output=True, timeout=60)
         got = messages(done.stdout)
         shown = [json.loads(json.dumps(m).replace(root, "${ROOT}")) for m in got]
