@@ -11,6 +11,7 @@ namespace {
 // The largest body accepted: beyond it the header is taken as malformed.
 constexpr size_t kMaxBody = size_t{1} << 30;
 constexpr size_t kMaxHeaders = 8192;
+constexpr size_t kKeptCapacity = size_t{1} << 20;
 constexpr std::string_view kLengthHeader = "content-length:";
 
 // The value of the Content-Length header in `headers`; -1 when there is none
@@ -75,6 +76,8 @@ FrameReader::Status FrameReader::Next(std::string& body)
 void FrameReader::Compact()
 {
     if (m_start == m_buffer.size()) {
+        if (m_buffer.capacity() > kKeptCapacity)
+            std::string().swap(m_buffer);  // a large message's room is given back
         m_buffer.clear();
         m_start = 0;
     } else if (m_start > (size_t{1} << 16) && m_start * 2 > m_buffer.size()) {

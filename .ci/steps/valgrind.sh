@@ -130,7 +130,8 @@ judge "velkin-tree unit tests" 0 "$status"
 cmake --build build-vg -j"$(nproc)" --target velkin-lsp >/dev/null
 mkdir -p "$work/lsp"
 status=0
-LSP_WRAPPER="${vg[*]} --log-file=$work/lsp/%p.log" python3 tests/lsp/replay.py \
+# G_SLICE set: the server would otherwise start itself again with it, out of memcheck.
+G_SLICE=always-malloc LSP_WRAPPER="${vg[*]} --log-file=$work/lsp/%p.log" python3 tests/lsp/replay.py \
   build-vg/lsp/velkin-lsp tests/lsp/cases >"$work/stdout" 2>&1 || status=$?
 for log in "$work"/lsp/*.log; do
   grep -q 'ERROR SUMMARY: 0 errors' "$log" || { status=1; grep -E '^==[0-9]+==' "$log" | tail -40; }
