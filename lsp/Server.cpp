@@ -193,9 +193,9 @@ void Server::Closed(JsonObject* params)
     const std::string uri = document->uri;
     const bool definition = document->definition;
     m_workspace.Close(params);
+    malloc_trim(0);  // a large definition's memory goes back to the system
     if (definition)
         Notify("textDocument/publishDiagnostics", ClearParams(uri));
-    malloc_trim(0);  // a large definition's memory goes back to the system
 }
 
 // A project file may have changed: every definition is checked again.
