@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <regex>
 
 #include "Check.h"
 #include "Config.h"
@@ -47,13 +46,31 @@ Range RangeAt(const Text& text, long line, long column, Encoding encoding)
     return text.Span(begin, TokenEnd(text.Bytes(), begin), encoding);
 }
 
+// Reads a decimal number at `at`, moving past it; 0 when there is none.
+long Number(const std::string& text, size_t& at)
+{
+    long value = 0;
+    for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])) &&
+           value < 1000000000;
+         ++at)
+        value = value * 10 + (text[at] - '0');
+    return value;
+}
+
 // The other places a message names ("line L, column C").
 JsonNode* Related(const Document& document, const std::string& message, Encoding encoding)
 {
-    static const std::regex where("line ([0-9]+), column ([0-9]+)");
+    static constexpr std::string_view kLine = "line ", kColumn = ", column ";
     JsonArray* related = json_array_new();
-    for (std::sregex_iterator it(message.begin(), message.end(), where), end; it != end; ++it) {
-        const long line = std::stol((*it)[1]), column = std::stol((*it)[2]);
+    for (size_t at = message.find(kLine); at != std::string::npos; at = message.find(kLine, at)) {
+        at += kLine.size();
+        const long line = Number(message, at);
+        if (line == 0 || message.compare(at, kColumn.size(), kColumn) != 0)
+            continue;
+        at += kColumn.size();
+        const long column = Number(message, at);
+        if (column == 0)
+            continue;
         JsonObject* info = json_object_new();
         Set(info, "location", LocationNode(document.uri, RangeAt(document.text, line, column,
                                                                  encoding)));
