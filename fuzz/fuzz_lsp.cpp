@@ -28,12 +28,13 @@ static void Written(const std::string& body)
 {
     CHECK(g_utf8_validate(body.data(), static_cast<gssize>(body.size()), nullptr));
     g_autoptr(JsonParser) parser = json_parser_new();
-    CHECK(json_parser_load_from_data(parser, body.data(), static_cast<gssize>(body.size()),
-                                     nullptr));
+    CHECK(
+        json_parser_load_from_data(parser, body.data(), static_cast<gssize>(body.size()), nullptr));
     JsonNode* root = json_parser_get_root(parser);
     CHECK(root != nullptr && JSON_NODE_HOLDS_OBJECT(root));
     JsonObject* message = json_node_get_object(root);
-    CHECK(g_strcmp0(json_object_get_string_member_with_default(message, "jsonrpc", ""), "2.0") == 0);
+    CHECK(g_strcmp0(json_object_get_string_member_with_default(message, "jsonrpc", ""), "2.0") ==
+          0);
     CHECK(json_object_has_member(message, "method") || json_object_has_member(message, "id"));
 }
 

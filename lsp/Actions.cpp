@@ -52,7 +52,8 @@ JsonNode* AddLine(const Request& request, const std::string& line)
     g_autofree gchar* directory = g_path_get_dirname(request.document.path.c_str());
     std::string path = NearestConfig(directory);
     g_autofree gchar* contents = nullptr;
-    const bool exists = !path.empty() && g_file_get_contents(path.c_str(), &contents, nullptr, nullptr);
+    const bool exists =
+        !path.empty() && g_file_get_contents(path.c_str(), &contents, nullptr, nullptr);
     if (!exists) {
         g_autofree gchar* beside = g_build_filename(directory, check::kConfigName, nullptr);
         path = beside;
@@ -110,8 +111,7 @@ constexpr Provider kProviders[] = {DisableRule};
 JsonNode* CodeActions(const Request& request)
 {
     JsonArray* out = json_array_new();
-    JsonArray* diagnostics =
-        ArrayMember(ObjectMember(request.params, "context"), "diagnostics");
+    JsonArray* diagnostics = ArrayMember(ObjectMember(request.params, "context"), "diagnostics");
     ActionContext context{request, {}};
     for (guint i = 0; diagnostics != nullptr && i < json_array_get_length(diagnostics); ++i) {
         JsonNode* node = json_array_get_element(diagnostics, i);

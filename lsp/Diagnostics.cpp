@@ -72,8 +72,8 @@ JsonNode* Related(const Document& document, const std::string& message, Encoding
         if (column == 0)
             continue;
         JsonObject* info = json_object_new();
-        Set(info, "location", LocationNode(document.uri, RangeAt(document.text, line, column,
-                                                                 encoding)));
+        Set(info, "location",
+            LocationNode(document.uri, RangeAt(document.text, line, column, encoding)));
         Set(info, "message", "named here");
         json_array_add_element(related, ObjectNode(info));
     }
@@ -85,8 +85,8 @@ JsonNode* DiagnosticNode(const Document& document, const check::Diagnostic& foun
 {
     const check::Rule& rule = check::RuleOf(found.rule);
     JsonObject* d = json_object_new();
-    Set(d, "range", RangeNode(RangeAt(document.text, found.position.line, found.position.column,
-                                      encoding)));
+    Set(d, "range",
+        RangeNode(RangeAt(document.text, found.position.line, found.position.column, encoding)));
     SetInt(d, "severity", rule.severity == check::Severity::Error ? kError : kWarning);
     Set(d, "code", rule.name);
     Set(d, "source", kSource);

@@ -95,8 +95,8 @@ void DescribeItem(const EffectiveMenu& menu, const std::string& id, std::ostring
                 out << "**" << (name.empty() ? id : name) << "** `" << id << "`\n\n";
                 definition = entry.definition;
             }
-            out << "- in `" << FileOf(menu, m.id) << "`: `" << PathTo(menu, m.id)
-                << kPathSeparator << id << "`" << Status(entry) << "\n";
+            out << "- in `" << FileOf(menu, m.id) << "`: `" << PathTo(menu, m.id) << kPathSeparator
+                << id << "`" << Status(entry) << "\n";
         }
     if (!definition.empty())
         out << "\n```json\n" << Shown(definition) << "\n```\n";
@@ -113,7 +113,8 @@ void DescribeUnwritten(JsonNode* root, const std::string& id, std::ostringstream
     g_autofree gchar* text = json_generator_to_data(generator, nullptr);
     const std::string name = DisplayName(text);
     out << "**" << (name.empty() ? id : name) << "** `" << id << "`: written into no menu file\n\n"
-        << "```json\n" << Shown(text) << "\n```\n";
+        << "```json\n"
+        << Shown(text) << "\n```\n";
 }
 
 void DescribeMenu(const EffectiveMenu& menu, const std::string& id, std::ostringstream& out)

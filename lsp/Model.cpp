@@ -169,8 +169,10 @@ void Model::CollectPlaces(const Node& node, Place::Kind kind)
         m_places.push_back(Place{node.offset, ValueEnd(node), kind});
     for (const check::Member& member : node.members) {
         Place::Kind child = ChildKind(kind, member.name);
-        if (kind == Place::Kind::Root && (member.name == kMenuTree || member.name == kMenuAddInfo)) {
-            m_places.push_back(Place{member.value.offset, ValueEnd(member.value), Place::Kind::Other});
+        if (kind == Place::Kind::Root &&
+            (member.name == kMenuTree || member.name == kMenuAddInfo)) {
+            m_places.push_back(
+                Place{member.value.offset, ValueEnd(member.value), Place::Kind::Other});
             child = member.name == kMenuTree ? Place::Kind::Node : Place::Kind::AddEntry;
             for (const check::Member& inner : member.value.members)
                 CollectPlaces(inner.value, child);
@@ -179,7 +181,8 @@ void Model::CollectPlaces(const Node& node, Place::Kind kind)
         CollectPlaces(member.value, child);
     }
     for (const Node& element : node.elements)
-        CollectPlaces(element, kind == Place::Kind::Group ? Place::Kind::Group : Place::Kind::Other);
+        CollectPlaces(element,
+                      kind == Place::Kind::Group ? Place::Kind::Group : Place::Kind::Other);
 }
 
 const Occurrence* Model::At(size_t offset) const

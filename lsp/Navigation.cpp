@@ -36,8 +36,9 @@ JsonNode* Locations(const Request& request, const std::vector<const Occurrence*>
 std::string Refusal(const Model& model, const std::string& id, const std::string& name)
 {
     if (!IsPlainIdentifier(name))
-        return Show(name) + " is not a plain identifier: it needs no escape, holds no '.' or "
-                            "'[' and does not begin with '*'";
+        return Show(name) +
+               " is not a plain identifier: it needs no escape, holds no '.' or "
+               "'[' and does not begin with '*'";
     const bool menu = model.First(id, Role::MenuNode) != nullptr;
     if (menu && IsUnsafeMenuFileName(name))
         return Show(name) + " cannot name a menu: its file would leave the profile directory";
@@ -83,8 +84,9 @@ JsonNode* PrepareRename(const Request& request, Failure& failure)
         return NullNode();
     if (!IsPlainIdentifier(at->id) ||
         request.model.Text().compare(at->begin + 1, at->id.size(), at->id) != 0) {
-        failure = Failure{kRequestFailed, Show(at->id) + " is written with escapes: rename it "
-                                                         "by hand"};
+        failure = Failure{kRequestFailed, Show(at->id) +
+                                              " is written with escapes: rename it "
+                                              "by hand"};
         return nullptr;
     }
     JsonObject* out = json_object_new();

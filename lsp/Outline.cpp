@@ -57,8 +57,8 @@ JsonNode* SymbolNode(const Request& request, const Symbol& s)
 // The display name a definition under "menuitems" gives; empty if none.
 std::string DisplayNameOf(const Model& model, const std::string& id)
 {
-    const char* name =
-        AsString(MemberOf(MemberOf(MemberOf(model.Root(), kMenuItems), id.c_str()), "display-name"));
+    const char* name = AsString(
+        MemberOf(MemberOf(MemberOf(model.Root(), kMenuItems), id.c_str()), "display-name"));
     return name != nullptr ? name : "";
 }
 
@@ -71,8 +71,14 @@ std::vector<Symbol> Outline(const Model& model)
     auto container = [&](Role role, const Occurrence& o, const std::string& name) -> Symbol& {
         const auto [it, added] = containers.emplace(std::pair{role, name}, top.size());
         if (added)
-            top.push_back(Symbol{name, {}, role == Role::ItemDefinition ? kNamespace : kArray,
-                                 o.begin, o.end, o.begin, o.end, {}});
+            top.push_back(Symbol{name,
+                                 {},
+                                 role == Role::ItemDefinition ? kNamespace : kArray,
+                                 o.begin,
+                                 o.end,
+                                 o.begin,
+                                 o.end,
+                                 {}});
         return top[it->second];
     };
     for (const Occurrence& o : model.Occurrences()) {
@@ -129,7 +135,8 @@ void Identifiers(const Model& model, JsonArray* items)
 {
     std::set<std::string> seen;
     for (const Occurrence& o : model.Occurrences())
-        if ((o.role == Role::ItemDefinition || o.role == Role::MenuNode) && seen.insert(o.id).second) {
+        if ((o.role == Role::ItemDefinition || o.role == Role::MenuNode) &&
+            seen.insert(o.id).second) {
             const std::string name = DisplayNameOf(model, o.id);
             json_array_add_element(
                 items, o.role == Role::MenuNode

@@ -18,8 +18,8 @@ constexpr int kInvalidParams = -32602;
 // UTF-8 when the client offers it, else UTF-16, which every client supports.
 Encoding Negotiate(JsonObject* params)
 {
-    JsonArray* offered = ArrayMember(ObjectPath(params, {"capabilities", "general"}),
-                                     "positionEncodings");
+    JsonArray* offered =
+        ArrayMember(ObjectPath(params, {"capabilities", "general"}), "positionEncodings");
     for (guint i = 0; offered != nullptr && i < json_array_get_length(offered); ++i) {
         JsonNode* element = json_array_get_element(offered, i);
         if (json_node_get_value_type(element) == G_TYPE_STRING &&
@@ -37,8 +37,8 @@ JsonObject* Capabilities(Encoding encoding)
     SetBool(sync, "openClose", true);
     SetInt(sync, "change", 2);  // incremental
     Set(c, "textDocumentSync", ObjectNode(sync));
-    for (const char* provider : {"definitionProvider", "referencesProvider", "hoverProvider",
-                                 "documentSymbolProvider"})
+    for (const char* provider :
+         {"definitionProvider", "referencesProvider", "hoverProvider", "documentSymbolProvider"})
         SetBool(c, provider, true);
     JsonObject* rename = json_object_new();
     SetBool(rename, "prepareProvider", true);

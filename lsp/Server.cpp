@@ -32,8 +32,8 @@ bool ValidId(JsonNode* id)
 bool ValidParams(JsonObject* message)
 {
     JsonNode* params = json_object_get_member(message, "params");
-    return params == nullptr || JSON_NODE_HOLDS_OBJECT(params) ||
-           JSON_NODE_HOLDS_ARRAY(params) || JSON_NODE_HOLDS_NULL(params);
+    return params == nullptr || JSON_NODE_HOLDS_OBJECT(params) || JSON_NODE_HOLDS_ARRAY(params) ||
+           JSON_NODE_HOLDS_NULL(params);
 }
 
 }  // namespace
@@ -52,9 +52,9 @@ void Server::Receive(std::string_view body)
     JsonNode* id = json_object_get_member(message, "id");
     if (id != nullptr && !ValidId(id))
         return Refuse(nullptr, kInvalidRequest, "an id is a string or an integer");
-    const bool response = !json_object_has_member(message, "method") &&
-                          (json_object_has_member(message, "result") ||
-                           json_object_has_member(message, "error"));
+    const bool response =
+        !json_object_has_member(message, "method") &&
+        (json_object_has_member(message, "result") || json_object_has_member(message, "error"));
     if (response)
         return;  // the server sends no requests: nothing waits for an answer
     if (StringMember(message, "jsonrpc").value_or("") != "2.0" ||

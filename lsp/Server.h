@@ -48,7 +48,8 @@ private:
     JsonNode* Shutdown(JsonObject* params, Failure& failure);
     JsonNode* OnPosition(JsonObject* params, Failure& failure,
                          JsonNode* (*feature)(const Request&, Failure&));
-    JsonNode* OnDocument(JsonObject* params, Failure& failure, JsonNode* (*feature)(const Request&));
+    JsonNode* OnDocument(JsonObject* params, Failure& failure,
+                         JsonNode* (*feature)(const Request&));
     JsonNode* Definition(JsonObject* p, Failure& f);
     JsonNode* References(JsonObject* p, Failure& f);
     JsonNode* Hovering(JsonObject* p, Failure& f);

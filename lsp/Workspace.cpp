@@ -106,8 +106,8 @@ bool Workspace::Change(JsonObject* params, Encoding encoding)
         return false;
     bool understood = true;
     for (guint i = 0; i < json_array_get_length(changes); ++i)
-        understood = Apply(document->text, json_array_get_element(changes, i), encoding) &&
-                     understood;
+        understood =
+            Apply(document->text, json_array_get_element(changes, i), encoding) && understood;
     document->stale = true;
     document->m_model.reset();
     return understood;

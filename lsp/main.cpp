@@ -46,9 +46,8 @@ bool InputWaiting()
 int Serve()
 {
     bool writable = true;
-    lsp::Server server([&](const std::string& body) {
-        writable = writable && WriteAll(lsp::Frame(body));
-    });
+    lsp::Server server(
+        [&](const std::string& body) { writable = writable && WriteAll(lsp::Frame(body)); });
     lsp::FrameReader reader;
     char buffer[65536];
     while (!server.Exited() && writable) {
@@ -59,8 +58,8 @@ int Serve()
             return server.ExitStatus();
         reader.Feed(std::string_view(buffer, static_cast<size_t>(n)));
         std::string body;
-        for (auto status = reader.Next(body); status != lsp::FrameReader::Status::NeedMore &&
-                                              !server.Exited();
+        for (auto status = reader.Next(body);
+             status != lsp::FrameReader::Status::NeedMore && !server.Exited();
              status = reader.Next(body)) {
             if (status == lsp::FrameReader::Status::Frame)
                 server.Receive(body);

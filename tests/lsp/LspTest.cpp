@@ -34,8 +34,8 @@ TEST_P(Positions, OffsetAndPositionAgreeInBothEncodings)
 {
     const PositionRow& row = GetParam();
     const Text text(row.text);
-    for (auto [encoding, want] : {std::pair{Encoding::Utf8, row.utf8},
-                                  std::pair{Encoding::Utf16, row.utf16}}) {
+    for (auto [encoding, want] :
+         {std::pair{Encoding::Utf8, row.utf8}, std::pair{Encoding::Utf16, row.utf16}}) {
         const Position got = text.At(row.offset, encoding);
         EXPECT_EQ(got.line, want.line);
         EXPECT_EQ(got.character, want.character);
@@ -63,17 +63,21 @@ TEST(Text, PositionInsideSurrogatePairStandsBeforeTheCharacter)
 TEST(Text, CheckerColumnsCountBytesAfterTheByteOrderMark)
 {
     const Text text("\xef\xbb\xbf{\"a\"\n \xc3\xa9x");
-    EXPECT_EQ(text.OffsetOfColumn(1, 2), 4u);  // the '"' after the mark and '{'
+    EXPECT_EQ(text.OffsetOfColumn(1, 2), 4u);   // the '"' after the mark and '{'
     EXPECT_EQ(text.OffsetOfColumn(2, 4), 11u);  // 'x' after the two-byte 'é'
     EXPECT_EQ(text.At(11, Encoding::Utf16).character, 2u);
 }
 
 TEST(Text, IncrementalChangeReplacesTheRangeOnly)
 {
-    Text text("{\"gr\xc3\xb6\xc3\x9f" "e\": 1,\n\"x\": 2}");
+    Text text(
+        "{\"gr\xc3\xb6\xc3\x9f"
+        "e\": 1,\n\"x\": 2}");
     text.Replace({0, 5}, {0, 6}, "", Encoding::Utf16);  // the "ß"
     text.Replace({1, 1}, {1, 2}, "yz", Encoding::Utf16);
-    EXPECT_EQ(text.Bytes(), "{\"gr\xc3\xb6" "e\": 1,\n\"yz\": 2}");
+    EXPECT_EQ(text.Bytes(),
+              "{\"gr\xc3\xb6"
+              "e\": 1,\n\"yz\": 2}");
     EXPECT_EQ(text.At(text.Bytes().size(), Encoding::Utf8).line, 1u);
 }
 
@@ -109,8 +113,9 @@ TEST(Frames, ByteByByteAndTwoInOneRead)
 TEST(Frames, BadHeadersAreDroppedUpToTheirBlankLine)
 {
     FrameReader reader;
-    reader.Feed("Content-Length: -1\r\n\r\nContent-Length: 99999999999999\r\n\r\n"
-                "X-Other: 1\r\ncontent-LENGTH:2\r\n\r\n{}");
+    reader.Feed(
+        "Content-Length: -1\r\n\r\nContent-Length: 99999999999999\r\n\r\n"
+        "X-Other: 1\r\ncontent-LENGTH:2\r\n\r\n{}");
     int malformed = 0;
     EXPECT_EQ(Bodies(reader, malformed), std::vector<std::string>{"{}"});
     EXPECT_EQ(malformed, 2);
