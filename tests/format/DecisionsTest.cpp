@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <list>
+#include <ostream>
 #include <string>
 
 #include "Decisions.h"
@@ -26,6 +27,8 @@ struct GateRow {
     size_t groups;
     bool read;
 };
+// A failing row shows its name rather than its bytes.
+void PrintTo(const GateRow& row, std::ostream* out) { *out << row.name; }
 
 class GroupGate : public testing::TestWithParam<GateRow> {};
 
@@ -51,6 +54,7 @@ struct CutRow {
     bool cut;
     size_t kept;  // bytes the buffer holds
 };
+void PrintTo(const CutRow& row, std::ostream* out) { *out << row.name; }
 
 class QueryCut : public testing::TestWithParam<CutRow> {};
 
@@ -102,6 +106,7 @@ struct RebuiltRow {
     const char* text;
     bool hasMember;
 };
+void PrintTo(const RebuiltRow& row, std::ostream* out) { *out << row.name; }
 
 class RebuiltNode : public testing::TestWithParam<RebuiltRow> {};
 
@@ -137,6 +142,7 @@ struct CopiedRow {
     const char* text;
     bool hasMember;
 };
+void PrintTo(const CopiedRow& row, std::ostream* out) { *out << row.name; }
 
 class CopiedNodeRows : public testing::TestWithParam<CopiedRow> {};
 
@@ -165,6 +171,7 @@ struct AmendedRow {
     const char* definition;
     bool amended;
 };
+void PrintTo(const AmendedRow& row, std::ostream* out) { *out << row.name; }
 
 class Amended : public testing::TestWithParam<AmendedRow> {};
 
@@ -192,6 +199,7 @@ struct AmendmentRow {
     const char* open;     // the definition without its closing brace
     const char* written;  // the amended definition, when found
 };
+void PrintTo(const AmendmentRow& row, std::ostream* out) { *out << row.name; }
 
 class Amendment : public testing::TestWithParam<AmendmentRow> {};
 
