@@ -57,14 +57,10 @@ bool SetFormat(const std::string& value, Command& command)
 
 bool SetColor(const std::string& value, Command& command)
 {
-    if (value == "auto")
-        command.options.color = ColorWhen::Auto;
-    else if (value == "always")
-        command.options.color = ColorWhen::Always;
-    else if (value == "never")
-        command.options.color = ColorWhen::Never;
-    else
+    const std::optional<cli::ColorWhen> when = cli::ParseColorWhen(value);
+    if (!when)
         return Fail(command, "unknown colour choice '" + value + "' (auto, always or never)");
+    command.options.color = *when;
     return true;
 }
 
