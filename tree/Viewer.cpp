@@ -69,9 +69,10 @@ bool Option(const std::string& arg, Options& options)
         if (name == "--format" && value == text)
             return options.format = format, true;
     const std::optional<cli::ColorWhen> color = cli::ParseColorWhen(value);
-    if (name == "--color" && color)
-        return options.color = *color, true;
-    return false;
+    if (name != "--color" || !color)
+        return false;
+    options.color = *color;
+    return true;
 }
 
 Options Checked(Options options)

@@ -46,9 +46,9 @@ TEST_P(ColorDecision, ColoursExactlyWhereThePolicySays)
     const auto [when, terminal, noColor, term] = GetParam();
     const bool expected = kWhen[when].second == ColorWhen::Always ||
                           kAutoColours.count(RowName({GetParam(), 0})) == 1;
-    EXPECT_EQ(cli::UseColor(kWhen[when].second, terminal, kNoColor[noColor].value,
-                            kTerm[term].value),
-              expected);
+    EXPECT_EQ(
+        cli::UseColor(kWhen[when].second, terminal, kNoColor[noColor].value, kTerm[term].value),
+        expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ColorDecision,
@@ -106,8 +106,15 @@ const EscapeRow kEscapeRows[] = {
     {"TwoByteAsIs", "caf\xC3\xA9", "caf\xC3\xA9"},
     {"ThreeByteAsIs", "\xE2\x82\xAC 5", "\xE2\x82\xAC 5"},
     {"FourByteAsIs", "\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
-    {"LineSeparatorAsIs", "a\xE2\x80\xA8" "b", "a\xE2\x80\xA8" "b"},
-    {"LoneContinuation", "a\x80" "b", "a" + kFffd + "b"},
+    {"LineSeparatorAsIs",
+     "a\xE2\x80\xA8"
+     "b",
+     "a\xE2\x80\xA8"
+     "b"},
+    {"LoneContinuation",
+     "a\x80"
+     "b",
+     "a" + kFffd + "b"},
     {"ByteFF", "\xFF", kFffd},
     {"TruncatedAtEnd", "a\xE2\x82", "a" + kFffd + kFffd},
     {"LeadThenCharacter", "\xC3\xC3\xA9", kFffd + "\xC3\xA9"},
