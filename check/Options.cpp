@@ -44,14 +44,10 @@ bool Fail(Command& command, std::string problem)
 
 bool SetFormat(const std::string& value, Command& command)
 {
-    if (value == "text")
-        command.options.format = Format::Text;
-    else if (value == "github")
-        command.options.format = Format::Github;
-    else if (value == "sarif")
-        command.options.format = Format::Sarif;
-    else
+    const std::optional<Format> format = ParseFormat(value);
+    if (!format)
         return Fail(command, "unknown format '" + value + "' (text, github or sarif)");
+    command.options.format = *format;
     return true;
 }
 

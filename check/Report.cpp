@@ -2,6 +2,16 @@
 
 namespace check {
 
+std::optional<Format> ParseFormat(std::string_view name)
+{
+    static const std::pair<const char*, Format> kNames[] = {
+        {"text", Format::Text}, {"github", Format::Github}, {"sarif", Format::Sarif}};
+    for (const auto& [text, format] : kNames)
+        if (name == text)
+            return format;
+    return std::nullopt;
+}
+
 std::unique_ptr<Reporter> MakeReporter(Format format, std::ostream& out, bool color)
 {
     switch (format) {

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Diagnostic.h"
@@ -13,6 +15,9 @@
 namespace check {
 
 enum class Format { Text, Github, Sarif };
+
+// "text", "github" or "sarif"; nothing for another name.
+std::optional<Format> ParseFormat(std::string_view name);
 
 struct FileReport {
     std::string path;  // as given on the command line or found in a directory
