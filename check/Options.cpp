@@ -44,27 +44,19 @@ bool Fail(Command& command, std::string problem)
 
 bool SetFormat(const std::string& value, Command& command)
 {
-    if (value == "text")
-        command.options.format = Format::Text;
-    else if (value == "github")
-        command.options.format = Format::Github;
-    else if (value == "sarif")
-        command.options.format = Format::Sarif;
-    else
+    const std::optional<Format> format = ParseFormat(value);
+    if (!format)
         return Fail(command, "unknown format '" + value + "' (text, github or sarif)");
+    command.options.format = *format;
     return true;
 }
 
 bool SetColor(const std::string& value, Command& command)
 {
-    if (value == "auto")
-        command.options.color = ColorWhen::Auto;
-    else if (value == "always")
-        command.options.color = ColorWhen::Always;
-    else if (value == "never")
-        command.options.color = ColorWhen::Never;
-    else
+    const std::optional<cli::ColorWhen> when = cli::ParseColorWhen(value);
+    if (!when)
         return Fail(command, "unknown colour choice '" + value + "' (auto, always or never)");
+    command.options.color = *when;
     return true;
 }
 

@@ -6,15 +6,15 @@
 #include <vector>
 
 #include "Catalogue.h"
+#include "Color.h"
+#include "Report.h"
 
 namespace check {
 
-enum class Format { Text, Github, Sarif };
-enum class ColorWhen { Auto, Always, Never };
 
 struct Options {
     Format format = Format::Text;
-    ColorWhen color = ColorWhen::Auto;
+    cli::ColorWhen color = cli::ColorWhen::Auto;
     bool werror = false;
     bool readConfig = true;           // false under --no-config
     std::vector<RuleId> disabled;     // by --disable

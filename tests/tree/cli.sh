@@ -26,13 +26,25 @@ expect version 0 --version
 has version out "velkin-tree "
 expect draw 0 menu-tv.json
 grep -q $'\033' out && fail "draw: colour codes on a file"
-# On a terminal (script gives one) that shows colour: colour unless NO_COLOR
-# says otherwise.
+# On a terminal (script gives one): colour under auto only where TERM is set
+# and not "dumb" and NO_COLOR is unset or empty ("-": no variable set); never
+# into an --output file. The decision itself is tested in tests/cli.
 if command -v script >/dev/null; then
-  TERM=xterm script -qec "$tree menu-tv.json" /dev/null >tty.txt </dev/null
-  grep -q $'\033\[1mmain' tty.txt || fail "terminal: no colour"
-  TERM=xterm NO_COLOR=1 script -qec "$tree menu-tv.json" /dev/null >tty.txt </dev/null
-  grep -q $'\033' tty.txt && fail "terminal with NO_COLOR: colour"
+  while read -r coloured env options; do
+    # shellcheck disable=SC2086 # the variables given, one word each
+    env -i PATH="$PATH" ${env//[,-]/ } script -qec "'$tree' $options menu-tv.json" /dev/null \
+      </dev/null >tty.txt
+    grep -q $'\033\[1mmain' tty.txt && got=yes || got=no
+    [ "$got" = "$coloured" ] || fail "terminal $env $options: colour $got, expected $coloured"
+  done <<'EOF'
+yes TERM=xterm
+no  TERM=xterm,NO_COLOR=1
+no  TERM=dumb
+no  -
+yes TERM=dumb --color=always
+no  TERM=xterm --output=coloured.txt
+EOF
+  grep -q $'\033' coloured.txt && fail "terminal --output: colour in the file"
 fi
 
 # Bad input (cases/bad-* and cases/usage-* hold more): one line on stderr,
