@@ -208,7 +208,8 @@ bool AddRules(std::string_view list, std::vector<RuleId>& out, std::string& prob
     return true;
 }
 
-std::vector<bool> SilencedRules(const std::vector<RuleId>& selected, const std::vector<RuleId>& disabled)
+std::vector<bool> SilencedRules(const std::vector<RuleId>& selected,
+                                const std::vector<RuleId>& disabled)
 {
     std::vector<bool> off(Rules().size(), !selected.empty());
     for (RuleId id : selected)

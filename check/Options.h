@@ -45,6 +45,7 @@ bool AddRules(std::string_view list, std::vector<RuleId>& out, std::string& prob
 
 // Which rules report nothing, indexed by RuleId: with a selection those not
 // selected, and always the disabled ones.
-std::vector<bool> SilencedRules(const std::vector<RuleId>& selected, const std::vector<RuleId>& disabled);
+std::vector<bool> SilencedRules(const std::vector<RuleId>& selected,
+                                const std::vector<RuleId>& disabled);
 
 }  // namespace check

@@ -145,8 +145,7 @@ TEST_P(EffectiveMenuWritten, EntriesAreWhatTheWrittenNodeHolds)
     GObjectPtr<JsonParser> parser(json_parser_new());
     if (!json_parser_load_from_data(parser.get(), GetParam().definition, -1, nullptr))
         GTEST_SKIP() << "this json-glib refuses the definition";
-    for (const Menu& menu :
-         ComputeEffectiveMenu(json_parser_get_root(parser.get()), "m").menus) {
+    for (const Menu& menu : ComputeEffectiveMenu(json_parser_get_root(parser.get()), "m").menus) {
         const std::string written = menu.node + "}";
         GObjectPtr<JsonParser> reader(json_parser_new());
         ASSERT_TRUE(json_parser_load_from_data(reader.get(), written.data(), -1, nullptr))

@@ -14,6 +14,8 @@
 #include <functional>
 #include <string>
 
+#include "../Rows.h"
+
 namespace {
 
 // How standard error behaves in the child: a plain pipe; one set non-blocking,
@@ -86,17 +88,11 @@ std::string RecordOf(size_t length)
     return "I/velkin: " + std::string(length - 1, 'x') + "!\n";
 }
 
-struct Row {
-    const char* name;
+struct Row : rows::Named {
     std::function<void()> log;
     std::string written;
     Pipe pipe;
 };
-
-void PrintTo(const Row& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 // Where two long texts part, with a little of each: "" when equal.
 std::string Difference(const std::string& actual, const std::string& expected)
@@ -105,9 +101,9 @@ std::string Difference(const std::string& actual, const std::string& expected)
         return "";
     const auto at = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
     const size_t offset = static_cast<size_t>(at.first - actual.begin());
-    return "byte " + std::to_string(offset) + " of " + std::to_string(actual.size()) + " (expected " +
-           std::to_string(expected.size()) + "): '" + actual.substr(offset, 20) + "' instead of '" +
-           expected.substr(offset, 20) + "'";
+    return "byte " + std::to_string(offset) + " of " + std::to_string(actual.size()) +
+           " (expected " + std::to_string(expected.size()) + "): '" + actual.substr(offset, 20) +
+           "' instead of '" + expected.substr(offset, 20) + "'";
 }
 
 class DlogStandin : public testing::TestWithParam<Row> {};
@@ -145,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, DlogStandin, testing::Values(
     Row{"NonBlockingRecords", Records(20000), Numbered(20000), Pipe::NonBlocking},
     Row{"InterruptedSlowReader", TextOf(300000), RecordOf(300000), Pipe::Interrupted},
     Row{"InterruptedRecords", Records(20000), Numbered(20000), Pipe::Interrupted}),
-    [](const testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
+    rows::NameOf());
 // clang-format on
 
 }  // namespace
