@@ -163,6 +163,8 @@ Result Run(const Options& options, bool color)
     case Action::Draw:
     case Action::Diff: break;
     }
+    if (NamesAnInput(options.output, options.paths))
+        return Run(Problem("--output=" + options.output + " would overwrite an input"), color);
     std::vector<Loaded> loaded;
     if (!LoadAll(options.paths, loaded, result)) {
         result.status = kTrouble;

@@ -47,6 +47,18 @@ expect bad-output 2 --output=drawn.txt malformed-menu-tv.json
 expect output 0 --format=json --output=drawn.json menu-tv.json
 empty output out
 json output drawn.json
+# --output never overwrites an input: the definition itself (by any name) or a
+# file of a profile directory drawn; the refused file keeps its bytes.
+cp menu-tv.json kept-menu-tv.json
+mkdir -p tv && printf '{}' >tv/helper.json && ln -sf ../kept-menu-tv.json tv/link-menu-tv.json
+for target in kept-menu-tv.json ./kept-menu-tv.json tv/link-menu-tv.json; do
+  expect "output-onto-input $target" 2 --output="$target" kept-menu-tv.json
+  has "output-onto-input $target" err "would overwrite an input"
+done
+expect output-into-directory 2 --format=json --output=tv/helper.json tv
+cmp -s kept-menu-tv.json menu-tv.json || fail "output-onto-input: the definition changed"
+[ "$(cat tv/helper.json)" = '{}' ] || fail "output-into-directory: helper.json changed"
+expect output-diff-onto-new 2 --diff --output=kept-menu-tv.json menu-tv.json kept-menu-tv.json
 
 # A definition through a pipe, read once; no profile in /dev/fd/N or '-'.
 expect pipe 0 --format=json <(cat menu-tv.json)
