@@ -18,6 +18,7 @@ struct Options {
     bool werror = false;
     bool readConfig = true;           // false under --no-config
     std::vector<RuleId> disabled;     // by --disable
+    std::vector<RuleId> selected;     // by --select; empty: every rule
     std::string stdinName;            // --stdin-filename; empty: none
     std::vector<std::string> inputs;  // files, directories, "-" for standard input
 };
@@ -41,5 +42,10 @@ Command ParseCommandLine(const std::vector<std::string>& args);
 // an id and empty items are ignored); false with `problem` set at the first
 // unknown id.
 bool AddRules(std::string_view list, std::vector<RuleId>& out, std::string& problem);
+
+// Which rules report nothing, indexed by RuleId: with a selection those not
+// selected, and always the disabled ones.
+std::vector<bool> SilencedRules(const std::vector<RuleId>& selected,
+                                const std::vector<RuleId>& disabled);
 
 }  // namespace check

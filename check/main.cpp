@@ -68,9 +68,7 @@ bool RulesOff(const Options& options, const std::vector<Input>& inputs, const st
         if (options.readConfig && !finder.Disabled(ConfigDirectory(input), disabled, problem) &&
             reported.insert(problem).second)
             std::cerr << "velkin-check: " << problem << "\n";
-        off.emplace_back(Rules().size(), false);
-        for (RuleId id : disabled)
-            off.back()[static_cast<size_t>(id)] = true;
+        off.push_back(SilencedRules(options.selected, disabled));
     }
     return reported.empty();
 }

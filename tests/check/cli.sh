@@ -71,6 +71,10 @@ list-rules          0 'out:^no-profile +warning +[A-Z]' --list-rules
 disable             0 out: --disable=reserved-menu-name bad/menu-tv.json
 disable-twice       0 out: --werror --disable missing-definition --disable=reserved-menu-name,syntax warn/menu-tv.json bad/menu-tv.json
 disable-empty-item  0 out: --disable=syntax,,reserved-menu-name, bad/menu-tv.json
+select-unknown      2 "err:^velkin-check: unknown rule 'nope'" --select=syntax,nope clean/menu-tv.json
+select-none         2 'err:^velkin-check: --select needs a rule$' --select=, clean/menu-tv.json
+select-only         0 out: --werror --select=syntax --select no-profile warn/menu-tv.json bad/menu-tv.json
+select-less-disable 1 '!out:missing-definition' --select=reserved-menu-name,missing-definition --disable=missing-definition warn/menu-tv.json bad/menu-tv.json
 EOF
 # --list-rules: one rule a line (sarif.py compares them with the SARIF log).
 "$checker" --list-rules | grep -vE '^[a-z-]+ +(error|warning) +[A-Z].*$' && fail "list-rules: lines above"
