@@ -1,7 +1,5 @@
 #include "Viewer.h"
 
-#include <cstring>
-
 #include "Diff.h"
 #include "DiffReport.h"
 #include "DotView.h"
@@ -60,8 +58,6 @@ bool Option(const std::string& arg, Options& options)
                                                               {"json", Format::Json},
                                                               {"dot", Format::Dot},
                                                               {"html", Format::Html}};
-    static const std::pair<const char*, ColorMode> kColors[] = {
-        {"auto", ColorMode::Auto}, {"always", ColorMode::Always}, {"never", ColorMode::Never}};
     const size_t eq = arg.find('=');
     const std::string name = arg.substr(0, eq);
     const std::string value = eq == std::string::npos ? "" : arg.substr(eq + 1);
@@ -72,10 +68,11 @@ bool Option(const std::string& arg, Options& options)
     for (const auto& [text, format] : kFormats)
         if (name == "--format" && value == text)
             return options.format = format, true;
-    for (const auto& [text, color] : kColors)
-        if (name == "--color" && value == text)
-            return options.color = color, true;
-    return false;
+    const std::optional<cli::ColorWhen> color = cli::ParseColorWhen(value);
+    if (name != "--color" || !color)
+        return false;
+    options.color = *color;
+    return true;
 }
 
 Options Checked(Options options)
@@ -141,15 +138,6 @@ Options ParseArguments(const std::vector<std::string>& args)
     return Checked(options);
 }
 
-bool UseColor(ColorMode mode, bool terminal, const char* noColor, const char* term)
-{
-    if (mode != ColorMode::Auto)
-        return mode == ColorMode::Always;
-    const bool noColorSet = noColor != nullptr && *noColor != '\0';
-    const bool dumb = term != nullptr && std::strcmp(term, "dumb") == 0;
-    return terminal && !noColorSet && !dumb;
-}
-
 Result Run(const Options& options, bool color)
 {
     Result result;
@@ -157,12 +145,14 @@ Result Run(const Options& options, bool color)
     case Action::Help: result.out = kUsage; return result;
     case Action::Version: result.out = "velkin-tree " VELKIN_VERSION "\n"; return result;
     case Action::Usage:
-        result.err = "velkin-tree: " + options.problem + "\nTry 'velkin-tree --help'.\n";
+        result.err = cli::UsageMessage("velkin-tree", options.problem);
         result.status = kTrouble;
         return result;
     case Action::Draw:
     case Action::Diff: break;
     }
+    if (NamesAnInput(options.output, options.paths))
+        return Run(Problem("--output=" + options.output + " would overwrite an input"), color);
     std::vector<Loaded> loaded;
     if (!LoadAll(options.paths, loaded, result)) {
         result.status = kTrouble;
