@@ -26,8 +26,15 @@ local client = vim.lsp.get_client_by_id(id)
 if not vim.wait(5000, function() return published ~= nil end) then
   note('no diagnostics'); return finish()
 end
+-- Byte columns, whichever encoding the client and the server agreed on
+-- (UTF-16 for neovim 0.7; later ones offer UTF-8 as well).
+local function bytes(position)
+  if client.offset_encoding == 'utf-8' then return position.character end
+  local text = vim.api.nvim_buf_get_lines(buf, position.line, position.line + 1, false)[1]
+  return vim.str_byteindex(text, position.character, true)
+end
 for _, d in ipairs(published.diagnostics) do
-  note(string.format('diagnostic %d:%d %s', d.range.start.line, d.range.start.character, d.code))
+  note(string.format('diagnostic %d:%d %s', d.range.start.line, bytes(d.range.start), d.code))
 end
 note('shown ' .. #vim.diagnostic.get(buf))
 

@@ -13,7 +13,7 @@ cd "$work"
 LSP_DIR=$work LSP_SERVER=$server HOME=$work XDG_STATE_HOME=$work XDG_DATA_HOME=$work \
   timeout 60 nvim --headless --clean -u "$here/nvim-test.lua" >"$work/nvim.log" 2>&1 || true
 expected='diagnostic 3:51 missing-definition
-diagnostic 3:60 missing-definition
+diagnostic 3:62 missing-definition
 diagnostic 11:8 unused-definition
 shown 3
 definition 10:9
