@@ -36,6 +36,14 @@ bool ValidParams(JsonObject* message)
            JSON_NODE_HOLDS_NULL(params);
 }
 
+// The entry of `method` in a table of methods; null if none.
+template <typename Member>
+Member Lookup(const std::map<std::string, Member>& table, const std::string& method)
+{
+    const auto it = table.find(method);
+    return it != table.end() ? it->second : nullptr;
+}
+
 }  // namespace
 
 void Server::Receive(std::string_view body)
@@ -111,8 +119,7 @@ Server::Handler Server::HandlerOf(const std::string& method) const
         {"textDocument/documentSymbol", &Server::Symbols},
         {"textDocument/codeAction", &Server::Actions},
     };
-    const auto it = handlers.find(method);
-    return it != handlers.end() ? it->second : nullptr;
+    return Lookup(handlers, method);
 }
 
 Server::Notified Server::NotifiedOf(const std::string& method) const
@@ -127,8 +134,7 @@ Server::Notified Server::NotifiedOf(const std::string& method) const
         {"textDocument/didClose", &Server::Closed},
         {"workspace/didChangeWatchedFiles", &Server::FilesChanged},
     };
-    const auto it = notified.find(method);
-    return it != notified.end() ? it->second : nullptr;
+    return Lookup(notified, method);
 }
 
 void Server::Answer(JsonNode* id, JsonNode* result)
