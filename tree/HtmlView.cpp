@@ -95,7 +95,13 @@ void MenuData(std::string& out, const velkin::EffectiveMenu& model)
         const velkin::Menu& menu = model.menus[m];
         out += m == 0 ? "{\"id\":" : ",\n{\"id\":";
         AppendScriptString(out, menu.id);
-        out += ",\"entries\":[";
+        out += ",\"sections\":[";
+        for (size_t g = 0; g < menu.groups.size(); ++g) {
+            out += g == 0 ? "" : ",";
+            AppendScriptString(out, GroupHeading(menu, static_cast<int>(g)));
+        }
+        out += "],\"entries\":[";
+        const std::vector<int> groups = GroupOfEntries(menu);
         for (size_t i = 0; i < menu.entries.size(); ++i) {
             const velkin::Entry& entry = menu.entries[i];
             const velkin::ItemEntry* item = menu.DefinitionOf(entry);
@@ -110,7 +116,7 @@ void MenuData(std::string& out, const velkin::EffectiveMenu& model)
                 out += "null";
             out += ",\"" + MarkText(MarksOf(menu, entry)) + "\",";
             out += entry.opensMenu ? std::to_string(MenuIndex(model, entry)) : "-1";
-            out += ']';
+            out += ',' + std::to_string(groups[i]) + ']';
         }
         out += "]}";
     }

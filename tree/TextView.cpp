@@ -51,6 +51,7 @@ public:
     {
         const velkin::Menu& m = m_model.menus[menu];
         const velkin::Entry& entry = m.entries[index];
+        Section(menu, index);
         m_out += m_prefix;
         m_out += last ? kLastBranch : kBranch;
         Label(m, entry, reach != Reach::Leaf);
@@ -81,6 +82,24 @@ private:
     std::vector<size_t> m_pushed;  // bytes each expanded level added to it
     bool m_marked = false;         // some entry carries a mark
     bool m_afterHeading = false;   // the unreachable heading was the last line
+    std::vector<std::vector<int>> m_groups;  // each menu's entries' groups, once drawn
+
+    // A heading line where the page's next section starts: before an entry
+    // of a group other than the entry's before it.
+    void Section(size_t menu, size_t index)
+    {
+        if (m_groups.empty())
+            m_groups.resize(m_model.menus.size());
+        std::vector<int>& groups = m_groups[menu];
+        if (groups.empty())
+            groups = GroupOfEntries(m_model.menus[menu]);
+        const int group = groups[index];
+        if (group == kNoGroup || (index > 0 && groups[index - 1] == group))
+            return;
+        m_out += m_prefix + "│ ";
+        Styled(sgr::kDim, "┈ " + GroupHeading(m_model.menus[menu], group));
+        m_out += '\n';
+    }
 
     void Styled(const char* style, const std::string& text)
     {

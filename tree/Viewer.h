@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Color.h"
+#include "Scope.h"
 #include "Usage.h"
 
 namespace tree {
@@ -24,6 +25,8 @@ struct Options {
     Format format = Format::Text;
     cli::ColorWhen color = cli::ColorWhen::Auto;
     std::string output;              // empty: standard output
+    Scope scope;                     // the part drawn
+    bool stat = false;               // --diff: the summary of each menu
     std::vector<std::string> paths;  // one to draw, two to compare
     std::string problem;             // Action::Usage: what is wrong
 };

@@ -123,6 +123,18 @@ def items_under(details):
             if "entry" in li.classes]
 
 
+def expected_sections(menu):
+    """A heading where an entry's group (the first naming it) differs from
+    the entry's before it: "\u2508 group N"."""
+    first = {}
+    for g, group in enumerate(menu["groups"]):
+        for item in group["items"]:
+            first.setdefault(item, g)
+    groups = [first.get(e["id"]) for e in menu["entries"]]
+    return ["\u2508 group %d" % (g + 1) for k, g in enumerate(groups)
+            if g is not None and (k == 0 or groups[k - 1] != g)]
+
+
 def check_expanded(dom, model, problems):
     menus = {}
     for element in dom.root.walk():
@@ -139,6 +151,11 @@ def check_expanded(dom, model, problems):
         want = [(e["id"], display_name(e["definition"])) for e in menu["entries"]]
         if want != got:
             problems.append("menu %r: entries %r, expected %r" % (menu["id"], got[:5], want[:5]))
+        sections = [li.text.split(", ")[0] for ul in found[0].children if ul.tag == "ul"
+                    for li in ul.children if "section" in li.classes]
+        if sections != expected_sections(menu):
+            problems.append("menu %r: sections %r, expected %r"
+                            % (menu["id"], sections, expected_sections(menu)))
     for element in dom.root.walk():
         for attr in ("src", "href", "action"):
             value = element.attrs.get(attr)

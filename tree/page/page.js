@@ -7,7 +7,7 @@
   'use strict';
   var data = JSON.parse(document.getElementById('menu-data').textContent);
   var menus = data.menus, byId = {};
-  var ID = 0, NAME = 1, MARKS = 2, SUB = 3;
+  var ID = 0, NAME = 1, MARKS = 2, SUB = 3, GROUP = 4;
   var MARK_CLASS = {'+': 'added', '~': 'amended', '!': 'placeholder', '-': 'deleted'};
   var CHUNK = 500, RESULTS = 300;
   var $ = function (id) { return document.getElementById(id); };
@@ -80,7 +80,12 @@
     var more = ul.querySelector(':scope > li.more');
     if (more) ul.removeChild(more);
     var end = Math.min(entries.length, start + CHUNK);
-    for (var i = start; i < end; i++) ul.appendChild(entryNode(m, i));
+    for (var i = start; i < end; i++) {
+      var group = entries[i][GROUP];
+      if (group >= 0 && (i === 0 || entries[i - 1][GROUP] !== group))
+        ul.appendChild(el('li', 'section', '\u2508 ' + menus[m].sections[group]));
+      ul.appendChild(entryNode(m, i));
+    }
     d.velkinCount = end;
     d.velkinMore = end < entries.length;
     if (d.velkinMore) {
