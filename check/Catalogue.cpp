@@ -104,6 +104,35 @@ const std::vector<Rule> kTexts = {
      "A menu's final entries hold an identifier twice.",
      "Listed twice, or repeated by the merge of an addition: the menu file and {helper-file} hold "
      "the same member twice, and the device keeps one of them."},
+    {RuleId::OverriddenEdit, "overridden-edit", Severity::Warning,
+     "An edit that another edit undoes, so it has no effect.",
+     "Edits merged from two branches can contradict each other: the amendment of an item that "
+     "\"menudelete\" removes is dropped with the item, an addition to a deleted menu is lost "
+     "with the menu, and a deleted item that a \"menuaddinfo\" list names is written again "
+     "as an addition. The finding stands at the edit without effect and names the one that "
+     "wins."},
+    {RuleId::UnreachedMenu, "unreached-menu", Severity::Warning,
+     "A written menu that no menu lists, beside another top menu.",
+     "A menu without a parent is a top menu of its own; when there is another one, the device "
+     "never reaches it. Usually its key in \"menutree\" is misspelt: when a listed entry "
+     "without a menu node has a close name (case, spaces, invisible characters, look-alike "
+     "letters), the finding names it, and a second finding at that entry names the menu."},
+    {RuleId::GroupRewritten, "group-rewritten", Severity::Warning,
+     "A group is written otherwise than defined, or without a level.",
+     "A node that loses or gains entries is rebuilt from the strings of its groups, read one "
+     "after another: a group without a valid \"indent-level\" string joins the group before "
+     "it, so the groups written differ from the groups defined. A copied node keeps a group "
+     "without \"indent-level\" as it is: the file holds a group without a level."},
+    {RuleId::LookAlikeIdentifiers, "look-alike-identifiers", Severity::Warning,
+     "Two identifiers differ only by case, spaces, invisible characters or look-alike letters.",
+     "The splitter treats them as different names, but a reader cannot tell them apart: "
+     "one of them is most likely a slip. Invisible characters are shown escaped (\\u200b)."},
+    {RuleId::UnreadableFile, "unreadable-file", Severity::Error,
+     "A file the splitter writes is not JSON, or cannot be written.",
+     "The checker renders every file the splitter writes and reads it back: a file that is not "
+     "UTF-8 JSON (a wildcard identifier queried by JSONPath, an escape json-glib turns into a "
+     "raw byte), that reads back as another menu, or whose name is longer than a file name may "
+     "be ({name-max} bytes) leaves the device with a broken or missing file."},
 };
 
 // "a", "a or b", "a, b or c": the words quoted.
@@ -136,6 +165,7 @@ const std::vector<std::pair<std::string, std::string>>& Facts()
             stems.push_back(FileStem(file));
         return std::vector<std::pair<std::string, std::string>>{
             {"{nesting}", std::to_string(kMaxNesting)},
+            {"{name-max}", "255"},
             {"{driver-query}", std::to_string(kDriverQuerySize)},
             {"{lookup-query}", std::to_string(kLookupQuerySize)},
             {"{groups}", kMaxGroups == 2 ? "two" : std::to_string(kMaxGroups)},

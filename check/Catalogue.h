@@ -34,6 +34,11 @@ enum class RuleId {
     WrongType,
     TooManyGroups,
     DuplicateEntry,
+    OverriddenEdit,
+    UnreachedMenu,
+    GroupRewritten,
+    LookAlikeIdentifiers,
+    UnreadableFile,
 };
 
 struct Rule {

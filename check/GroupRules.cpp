@@ -6,6 +6,7 @@
 #include "Decisions.h"
 #include "Families.h"
 #include "Facts.h"
+#include "Fragments.h"
 #include "Identifiers.h"
 
 namespace check {
@@ -46,6 +47,57 @@ void CheckGroupCount(const Context& c, const Menu& menu, const Located& node)
                                      : ", and its node is copied with groups it never read"));
 }
 
+// The groups a rebuilt node would hold if each defined group were kept: its
+// level when it is one, and its items but the deleted ones.
+std::vector<Group> DefinedGroups(const Context& c, const Located& node)
+{
+    std::vector<Group> defined;
+    for (const Located& group : c.places.Elements(c.places.Member(node, kGroup))) {
+        Group g;
+        const char* level = AsString(c.places.Member(group, kIndentLevel).node);
+        if (level != nullptr && IsIndentLevel(level))
+            g.level = level;
+        for (std::string& id : StringElements(c.places.Member(group, kGroupItems).node))
+            if (!c.names.Deleted(id))
+                g.items.push_back(std::move(id));
+        defined.push_back(std::move(g));
+    }
+    return defined;
+}
+
+// A rebuilt node writes its groups from their strings read one after another:
+// report the first group that is not written as defined.
+void CheckRebuiltGroups(const Context& c, const Menu& menu, const Located& node)
+{
+    const std::vector<Located> groups = c.places.Elements(c.places.Member(node, kGroup));
+    if (groups.empty() || !GroupsAreRead(groups.size()))
+        return;
+    const std::vector<Group> defined = DefinedGroups(c, node);
+    if (!menu.rebuilt) {
+        for (size_t i = 0; i < defined.size(); ++i)
+            if (!defined[i].level && AsObject(groups[i].node) != nullptr &&
+                !c.places.Member(groups[i], kIndentLevel).Present())
+                c.found.Report(RuleId::GroupRewritten, groups[i].Offset(),
+                               "group " + std::to_string(i + 1) + " of menu " + Show(menu.id) +
+                                   " has no \"indent-level\": it is written without a level");
+        return;
+    }
+    for (size_t i = 0; i < defined.size(); ++i) {
+        const bool same = i < menu.groups.size() && menu.groups[i].level == defined[i].level &&
+                          menu.groups[i].items == defined[i].items;
+        if (same)
+            continue;
+        c.found.Report(RuleId::GroupRewritten, groups[i].Offset(),
+                       "group " + std::to_string(i + 1) + " of menu " + Show(menu.id) +
+                           (defined[i].level ? " is not written as defined"
+                                             : " has no \"indent-level\" the splitter reads") +
+                           ": the menu is rebuilt (it loses or gains entries), and its file holds " +
+                           std::to_string(menu.groups.size()) + " group(s) for the " +
+                           std::to_string(defined.size()) + " defined");
+        return;
+    }
+}
+
 }  // namespace
 
 void CheckGroups(const Context& c)
@@ -54,6 +106,7 @@ void CheckGroups(const Context& c)
         const Located node = c.places.Member(c.names.Tree(), menu.id);
         CheckGroupCount(c, menu, node);
         CheckGroupItems(c, menu, node);
+        CheckRebuiltGroups(c, menu, node);
     }
 }
 
