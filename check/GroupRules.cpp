@@ -65,6 +65,17 @@ std::vector<Group> DefinedGroups(const Context& c, const Located& node)
     return defined;
 }
 
+// Group `i` of a written node, for a message.
+std::string Describe(const std::vector<Group>& groups, size_t i)
+{
+    if (i >= groups.size())
+        return "no such group";
+    std::string out = "level " + Show(groups[i].level.value_or("")) + " and items";
+    for (const std::string& id : groups[i].items)
+        out += " " + Show(id);
+    return groups[i].items.empty() ? out + " none" : out;
+}
+
 // A rebuilt node writes its groups from their strings read one after another:
 // report the first group that is not written as defined.
 void CheckRebuiltGroups(const Context& c, const Menu& menu, const Located& node)
@@ -82,18 +93,27 @@ void CheckRebuiltGroups(const Context& c, const Menu& menu, const Located& node)
                                    " has no \"indent-level\": it is written without a level");
         return;
     }
+    const std::string rebuilt = "the menu loses or gains entries, so its node is rebuilt";
+    for (size_t i = 1; i < defined.size() && menu.groups.size() < defined.size(); ++i)
+        if (!defined[i].level && AsObject(groups[i].node) != nullptr) {
+            c.found.Report(RuleId::GroupRewritten, groups[i].Offset(),
+                           "group " + std::to_string(i + 1) + " of menu " + Show(menu.id) +
+                               " has no \"indent-level\" the splitter reads: " + rebuilt +
+                               ", and its items join group " + std::to_string(i));
+            return;
+        }
     for (size_t i = 0; i < defined.size(); ++i) {
-        const bool same = i < menu.groups.size() && menu.groups[i].level == defined[i].level &&
+        // A group written with an empty level has none.
+        const bool same = i < menu.groups.size() &&
+                          (menu.groups[i].level == defined[i].level ||
+                           (!defined[i].level && menu.groups[i].level == std::string())) &&
                           menu.groups[i].items == defined[i].items;
         if (same)
             continue;
+        const std::string group = "group " + std::to_string(i + 1) + " of menu " + Show(menu.id);
         c.found.Report(RuleId::GroupRewritten, groups[i].Offset(),
-                       "group " + std::to_string(i + 1) + " of menu " + Show(menu.id) +
-                           (defined[i].level ? " is not written as defined"
-                                             : " has no \"indent-level\" the splitter reads") +
-                           ": the menu is rebuilt (it loses or gains entries), and its file holds " +
-                           std::to_string(menu.groups.size()) + " group(s) for the " +
-                           std::to_string(defined.size()) + " defined");
+                       group + " is not written as defined: " + rebuilt + " with " +
+                           Describe(menu.groups, i));
         return;
     }
 }

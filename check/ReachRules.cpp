@@ -1,5 +1,6 @@
 // Reach: every written menu is reached from the top menu, and identifiers a
 // reader cannot tell apart are distinct in fact.
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -48,6 +49,22 @@ void ReportStray(const Context& c, const Menu& stray, const std::string* near)
                        ") has a close name: a misspelt key?");
 }
 
+// A listing and a menu key most likely one name slipped: alike on screen, or
+// one edit apart in names of four characters or more.
+bool Slipped(const std::string& a, const std::string& b)
+{
+    const std::string x = Skeleton(a), y = Skeleton(b);
+    return x == y || (std::min(x.size(), y.size()) >= 4 && EditsUpToTwo(x, y) <= 1);
+}
+
+const std::string* NearEntry(const std::string& menu, const std::vector<std::string>& candidates)
+{
+    for (const std::string& candidate : candidates)
+        if (Slipped(menu, candidate))
+            return &candidate;
+    return nullptr;
+}
+
 // Top menus beside the main one (the first top with no close unlisted entry).
 void CheckStrayMenus(const Context& c)
 {
@@ -58,7 +75,7 @@ void CheckStrayMenus(const Context& c)
     const Menu* main = nullptr;
     for (size_t i : c.menu.top) {
         const Menu& menu = c.menu.menus[i];
-        const std::string* near = Closest(menu.id, candidates);
+        const std::string* near = NearEntry(menu.id, candidates);
         if (near == nullptr && main == nullptr)
             main = &menu;
         else
