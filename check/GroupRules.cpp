@@ -20,7 +20,10 @@ void CheckGroupItems(const Context& c, const Menu& menu, const Located& node)
 {
     const std::vector<std::string> listed =
         StringElements(c.places.Member(node, kSubmenuItems).node);
-    const std::unordered_set<std::string> own(listed.begin(), listed.end());
+    // The written node lists what the merge of an addition puts in it, too.
+    std::unordered_set<std::string> own(listed.begin(), listed.end());
+    for (const Entry& entry : menu.entries)
+        own.insert(entry.id);
     for (const Located& group : c.places.Elements(c.places.Member(node, kGroup)))
         for (const Located& e : c.places.Elements(c.places.Member(group, kGroupItems))) {
             const char* id = AsString(e.node);

@@ -1,0 +1,107 @@
+// Files: every menu file the splitter writes can be created, is UTF-8 JSON
+// and reads back as the menu meant. The files are rendered from the
+// effective menu in memory, one at a time.
+#include <cstring>
+#include <string>
+
+#include "Families.h"
+#include "Facts.h"
+#include "Identifiers.h"
+#include "JsonPathText.h"
+#include "MenuFile.h"
+
+namespace check {
+
+using namespace velkin;
+
+namespace {
+
+bool ParsesAsJson(const std::string& text, JsonParser* parser)
+{
+    return g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr) &&
+           json_parser_load_from_data(parser, text.data(), static_cast<gssize>(text.size()),
+                                      nullptr);
+}
+
+// Where the file's text reads back as the menu: its node lists the entries.
+bool ReadsBack(const Menu& menu, JsonParser* parser)
+{
+    JsonNode* root = json_parser_get_root(parser);
+    const std::vector<std::string> listed =
+        StringElements(MemberOf(MemberOf(MemberOf(root, kMenuTree), menu.id.c_str()), kSubmenuItems));
+    if (listed.size() != menu.entries.size())
+        return false;
+    for (size_t i = 0; i < listed.size(); ++i)
+        if (listed[i] != menu.entries[i].id)
+            return false;
+    return true;
+}
+
+// The identifiers escapes would be needed for are reported by unescaped-identifier.
+bool NeedsAnyEscape(const Menu& menu)
+{
+    if (NeedsEscape(menu.id))
+        return true;
+    for (const ItemEntry& item : menu.items)
+        if (NeedsEscape(item.id))
+            return true;
+    for (const Entry& entry : menu.entries)
+        if (NeedsEscape(entry.id))
+            return true;
+    return false;
+}
+
+// The place most likely responsible for a file that is not JSON: an item
+// looked up as a JSONPath path, else an item whose copied definition is not
+// JSON, else the menu's own key.
+void ReportBroken(const Context& c, const Menu& menu, size_t key, const std::string& what)
+{
+    const std::string file = "the file of menu " + Show(menu.id) + " " + what;
+    for (const ItemEntry& item : menu.items)
+        if (!PlainForJsonPath(item.id)) {
+            const std::vector<Listing>* at = c.names.ListingsOf(item.id);
+            c.found.Report(RuleId::UnreadableFile, at != nullptr ? at->front().offset : key,
+                           file + ": item " + Show(item.id) +
+                               " is looked up by JSONPath as a path, and what it finds is "
+                               "written in its place");
+            return;
+        }
+    g_autoptr(JsonParser) parser = json_parser_new();
+    for (const ItemEntry& item : menu.items)
+        if (!ParsesAsJson(item.definition, parser)) {
+            c.found.Report(RuleId::UnreadableFile, c.places.Member(c.names.Items(), item.id).key,
+                           file + ": the definition of item " + Show(item.id) +
+                               " is written as text that is not UTF-8 JSON (an escape json-glib "
+                               "writes back as a raw byte?)");
+            return;
+        }
+    c.found.Report(RuleId::UnreadableFile, key, file);
+}
+
+}  // namespace
+
+void CheckFiles(const Context& c)
+{
+    g_autoptr(JsonParser) parser = json_parser_new();
+    for (const Menu& menu : c.menu.menus) {
+        const size_t key = c.places.Member(c.names.Tree(), menu.id).key;
+        if (!MenuFileNameFits(menu.id)) {
+            c.found.Report(RuleId::UnreadableFile, key,
+                           "the file of menu " + Show(menu.id) +
+                               " is never written: its name is " +
+                               std::to_string(menu.id.size() + std::strlen(kMenuFileSuffix)) +
+                               " bytes, more than a file name may be (" +
+                               std::to_string(kMaxFileNameBytes) + ")");
+            continue;
+        }
+        if (NeedsAnyEscape(menu))
+            continue;
+        const std::string text = MenuFileText(menu);
+        if (!ParsesAsJson(text, parser))
+            ReportBroken(c, menu, key, "is not UTF-8 JSON");
+        else if (!ReadsBack(menu, parser))
+            ReportBroken(c, menu, key, "reads back with other entries than it is written with");
+    }
+}
+
+}  // namespace check
