@@ -64,7 +64,8 @@ const std::vector<Rule> kTexts = {
      "\"menuaddinfo\" of a menu not in \"menuadd\", \"menumodifyinfo\" of an item not in "
      "\"menumodify\", an amendment that is not an object with members, an amended definition "
      "that is not an object, and the amendment of an item that only arrives through "
-     "\"menuadd\" are all ignored."},
+     "\"menuadd\" are all ignored; an item of \"menumodify\" without an amendment and a "
+     "menu of \"menuadd\" without an add entry are edits without effect."},
     {RuleId::GroupItemNotListed, "group-item-not-listed", Severity::Warning,
      "A group names an item its menu does not list.",
      "Groups are drawn from the menu's \"submenuitems\"; an entry absent there shows nothing."},

@@ -105,6 +105,33 @@ void CheckAmendments(const Context& c)
     }
 }
 
+// Edit list entries whose information is missing: an item to amend without
+// an amendment, a menu to add to without an add entry.
+void CheckMissingInfo(const Context& c)
+{
+    // An info member that is not an object is wrong-type's.
+    const Located modifyInfo = c.places.Member(c.places.Root(), kMenuModifyInfo);
+    const Located addInfo = c.places.Member(c.places.Root(), kMenuAddInfo);
+    const bool modifyRead = !modifyInfo.Present() || AsObject(modifyInfo.node) != nullptr;
+    const bool addRead = !addInfo.Present() || AsObject(addInfo.node) != nullptr;
+    const std::vector<EditEntry> modifies = EditList(c, kMenuModify);
+    for (const Amendment& a : c.menu.amendments)
+        if (modifyRead && a.fate == AmendmentFate::NoAmendment && a.edit < modifies.size() &&
+            !c.places.Member(modifyInfo, a.item).Present())
+            c.found.Report(RuleId::IgnoredEditInfo, modifies[a.edit].offset,
+                           "\"menumodify\" names " + Show(a.item) +
+                               ", but \"menumodifyinfo\" holds no amendment for it: it is "
+                               "written unamended");
+    std::unordered_set<std::string> seen;
+    for (const EditEntry& e : EditList(c, kMenuAdd))
+        if (addRead && c.menu.Find(e.id) != nullptr && seen.insert(e.id).second &&
+            !c.places.Member(addInfo, e.id).Present())
+            c.found.Report(RuleId::IgnoredEditInfo, e.offset,
+                           "\"menuadd\" names " + Show(e.id) +
+                               ", but \"menuaddinfo\" holds no add entry for it: nothing is "
+                               "added to it");
+}
+
 size_t OffsetOf(const std::vector<EditEntry>& list, size_t k)
 {
     return k < list.size() ? list[k].offset : kNoOffset;
@@ -157,6 +184,7 @@ void CheckEdits(const Context& c)
     CheckUnreadInfo(c);
     CheckAmendments(c);
     CheckOverridden(c);
+    CheckMissingInfo(c);
 }
 
 }  // namespace check

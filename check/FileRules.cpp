@@ -51,30 +51,31 @@ bool NeedsAnyEscape(const Menu& menu)
     return false;
 }
 
-// The place most likely responsible for a file that is not JSON: an item
-// looked up as a JSONPath path, else an item whose copied definition is not
-// JSON, else the menu's own key.
+// The place most likely responsible for a file that is not JSON: the first
+// item whose written definition is not one JSON value (an identifier looked
+// up as a JSONPath path finding several values, or a definition written back
+// with a raw byte), else the menu's own key.
 void ReportBroken(const Context& c, const Menu& menu, size_t key, const std::string& what)
 {
     const std::string file = "the file of menu " + Show(menu.id) + " " + what;
-    for (const ItemEntry& item : menu.items)
+    g_autoptr(JsonParser) parser = json_parser_new();
+    for (const ItemEntry& item : menu.items) {
+        if (ParsesAsJson(item.definition, parser))
+            continue;
         if (!PlainForJsonPath(item.id)) {
             const std::vector<Listing>* at = c.names.ListingsOf(item.id);
             c.found.Report(RuleId::UnreadableFile, at != nullptr ? at->front().offset : key,
                            file + ": item " + Show(item.id) +
-                               " is looked up by JSONPath as a path, and what it finds is "
-                               "written in its place");
-            return;
-        }
-    g_autoptr(JsonParser) parser = json_parser_new();
-    for (const ItemEntry& item : menu.items)
-        if (!ParsesAsJson(item.definition, parser)) {
+                               " is looked up by JSONPath as a path, and all it finds is "
+                               "written as its definition");
+        } else {
             c.found.Report(RuleId::UnreadableFile, c.places.Member(c.names.Items(), item.id).key,
                            file + ": the definition of item " + Show(item.id) +
                                " is written as text that is not UTF-8 JSON (an escape json-glib "
                                "writes back as a raw byte?)");
-            return;
         }
+        return;
+    }
     c.found.Report(RuleId::UnreadableFile, key, file);
 }
 
