@@ -133,7 +133,11 @@ const std::vector<Rule> kTexts = {
      "The checker renders every file the splitter writes and reads it back: a file that is not "
      "UTF-8 JSON (a wildcard identifier queried by JSONPath, an escape json-glib turns into a "
      "raw byte), that reads back as another menu, or whose name is longer than a file name may "
-     "be ({name-max} bytes) leaves the device with a broken or missing file."},
+     "be (NAME_MAX, {name-max}) leaves the device with a broken or missing file."},
+    {RuleId::NoProviders, "no-providers", Severity::Warning,
+     "The document gives no \"providers\" value.",
+     "Without a \"providers\" member (or with one whose value serialises to nothing) the "
+     "splitter writes {providers-file} holding null: the device is given no provider."},
 };
 
 // "a", "a or b", "a, b or c": the words quoted.

@@ -39,6 +39,7 @@ enum class RuleId {
     GroupRewritten,
     LookAlikeIdentifiers,
     UnreadableFile,
+    NoProviders,
 };
 
 struct Rule {

@@ -165,6 +165,8 @@ void EditList(const Context& c, const char* key)
         return;
     }
     UnknownMembers(c, list, kEditListMembers, where, kSubmenuItems, outcome);
+    if (json_object_get_size(AsObject(list.node)) == 0)
+        WrongType(c, list, where + " is an empty object, without a \"submenuitems\" array: " + outcome);
     const Located items = c.places.Member(list, kSubmenuItems);
     if (items.Present() && AsArray(items.node) == nullptr)
         WrongType(c, items, "\"submenuitems\" of " + where + " is not an array: " + outcome);
@@ -316,6 +318,13 @@ void CheckKeys(const Context& c)
 {
     NonStringIdentifiers(c);
     MemberForms(c);
+    if (c.menu.providers == kNoProviders) {
+        const Located providers = c.places.Member(c.places.Root(), kProviders);
+        c.found.Report(RuleId::NoProviders, providers.Present() ? providers.lastKey : kNoOffset,
+                       std::string(providers.Present() ? "\"providers\" gives no value"
+                                                       : "the document has no \"providers\"") +
+                           ": " + kProvidersFile + " is written holding null");
+    }
 }
 
 }  // namespace check
