@@ -37,20 +37,6 @@ bool ReadsBack(const Menu& menu, JsonParser* parser)
     return true;
 }
 
-// The identifiers escapes would be needed for are reported by unescaped-identifier.
-bool NeedsAnyEscape(const Menu& menu)
-{
-    if (NeedsEscape(menu.id))
-        return true;
-    for (const ItemEntry& item : menu.items)
-        if (NeedsEscape(item.id))
-            return true;
-    for (const Entry& entry : menu.entries)
-        if (NeedsEscape(entry.id))
-            return true;
-    return false;
-}
-
 // The place most likely responsible for a file that is not JSON: the first
 // item whose written definition is not one JSON value (an identifier looked
 // up as a JSONPath path finding several values, or a definition written back
@@ -95,7 +81,8 @@ void CheckFiles(const Context& c)
                                std::to_string(kMaxFileNameBytes) + ")");
             continue;
         }
-        if (NeedsAnyEscape(menu))
+        // unescaped-identifier reports the identifiers that need escapes.
+        if (NamesNeedEscape(menu))
             continue;
         const std::string text = MenuFileText(menu);
         if (!ParsesAsJson(text, parser))

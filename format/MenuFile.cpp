@@ -4,6 +4,7 @@
 
 #include "Facts.h"
 #include "Fragments.h"
+#include "Identifiers.h"
 
 namespace velkin {
 
@@ -22,6 +23,19 @@ std::string MenuFileText(const Menu& menu)
     if (menu.parent)
         text += ParentLink(*menu.parent, menu.nodeHasMember);
     return text + kMenuFileClosing;
+}
+
+bool NamesNeedEscape(const Menu& menu)
+{
+    if (NeedsEscape(menu.id))
+        return true;
+    for (const ItemEntry& item : menu.items)
+        if (NeedsEscape(item.id))
+            return true;
+    for (const Entry& entry : menu.entries)
+        if (NeedsEscape(entry.id))
+            return true;
+    return false;
 }
 
 bool MenuFileNameFits(const std::string& id)

@@ -19,14 +19,8 @@ namespace {
 // definition for those that have one.
 bool EntriesAgree(const Menu& menu, const std::string& path)
 {
-    if (NeedsEscape(menu.id))
+    if (NamesNeedEscape(menu))
         return true;
-    for (const ItemEntry& item : menu.items)
-        if (NeedsEscape(item.id))
-            return true;
-    for (const Entry& entry : menu.entries)
-        if (NeedsEscape(entry.id))
-            return true;
     g_autoptr(JsonParser) parser = json_parser_new();
     if (!json_parser_load_from_file(parser, path.c_str(), nullptr))
         return true;
