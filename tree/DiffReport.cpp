@@ -1,5 +1,6 @@
 #include "DiffReport.h"
 
+#include "Color.h"
 #include "JsonView.h"
 #include "JsonWriter.h"
 #include "Labels.h"
@@ -8,9 +9,9 @@ namespace tree {
 
 namespace {
 
-const char kRed[] = "\033[31m";
-const char kGreen[] = "\033[32m";
-const char kYellow[] = "\033[33m";
+using cli::sgr::kGreen;
+using cli::sgr::kRed;
+using cli::sgr::kYellow;
 
 class TextReport {
 public:
@@ -48,7 +49,7 @@ private:
 
     void Styled(const char* color, const std::string& text)
     {
-        m_out += m_color ? color + text + "\033[0m" : text;
+        m_out += cli::Styled(m_color, color, text);
     }
     // "KIND" padded to a column, then the details.
     void Line(const char* color, const std::string& kind, const std::string& details)

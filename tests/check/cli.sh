@@ -70,6 +70,11 @@ after-dashdash      1 'out:^bad/menu-tv.json:.*\[reserved-menu-name\]$' -- bad/m
 list-rules          0 'out:^no-profile +warning +[A-Z]' --list-rules
 disable             0 out: --disable=reserved-menu-name bad/menu-tv.json
 disable-twice       0 out: --werror --disable missing-definition --disable=reserved-menu-name,syntax warn/menu-tv.json bad/menu-tv.json
+disable-empty-item  0 out: --disable=syntax,,reserved-menu-name, bad/menu-tv.json
+select-unknown      2 "err:^velkin-check: unknown rule 'nope'" --select=syntax,nope clean/menu-tv.json
+select-none         2 'err:^velkin-check: --select needs a rule$' --select=, clean/menu-tv.json
+select-only         0 out: --werror --select=syntax --select no-profile warn/menu-tv.json bad/menu-tv.json
+select-less-disable 1 '!out:missing-definition' --select=reserved-menu-name,missing-definition --disable=missing-definition warn/menu-tv.json bad/menu-tv.json
 EOF
 # --list-rules: one rule a line (sarif.py compares them with the SARIF log).
 "$checker" --list-rules | grep -vE '^[a-z-]+ +(error|warning) +[A-Z].*$' && fail "list-rules: lines above"
@@ -77,7 +82,7 @@ EOF
 # Rules disabled by the nearest project file above the definition; --no-config
 # reads none; without a name, standard input takes the working directory's.
 define project/sub/deeper/menu-tv.json "$(cat bad/menu-tv.json)"
-printf '# checks for this project\n\n  disable = missing-definition , reserved-menu-name  # both\n' \
+printf '# checks for this project\n\n  disable = missing-definition ,, reserved-menu-name  # both\n' \
   >project/.velkin-check
 run config-above 0 out: project/sub/deeper/menu-tv.json
 run no-config 1 "out:$reserved" --no-config project/sub/deeper/menu-tv.json
