@@ -31,6 +31,7 @@ const char kUsage[] =
     "  --depth=N       draw N levels of entries below each root\n"
     "  --color=WHEN    colour the text: auto (on a terminal, the default), always, never\n"
     "  --diff          compare OLD with NEW (--format=text or json)\n"
+    "  --stat          with --diff: a line per menu changed and the summary\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
@@ -102,6 +103,8 @@ Options Checked(Options options)
                                              : "one definition or profile directory at a time");
     if (diff && (options.format == Format::Dot || options.format == Format::Html))
         return Problem("--diff writes text or json");
+    if (options.stat && (!diff || options.format != Format::Text))
+        return Problem("--stat goes with --diff, as text");
     if (diff && !options.scope.Whole())
         return Problem("--root and --depth draw a part; --diff compares whole menus");
     return options;
@@ -179,6 +182,8 @@ Options ParseArguments(const std::vector<std::string>& args)
             return Asked(arg == "--help" ? Action::Help : Action::Version);
         else if (arg == "--diff")
             options.action = Action::Diff;
+        else if (arg == "--stat")
+            options.stat = true;
         else if (!Option(arg, options))
             return Problem("unknown option or value '" + arg + "'");
     }
@@ -211,7 +216,7 @@ Result Run(const Options& options, bool color)
         return drawn;
     }
     const MenuDiff diff = CompareMenus(loaded[0].model, loaded[1].model);
-    result.out = options.format == Format::Json ? DiffJson(diff) : DiffText(diff, color);
+    result.out = options.format == Format::Json ? DiffJson(diff) : DiffText(diff, color, options.stat);
     result.status = diff.Equal() ? kSuccess : kDiffer;
     return result;
 }

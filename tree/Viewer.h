@@ -26,6 +26,7 @@ struct Options {
     cli::ColorWhen color = cli::ColorWhen::Auto;
     std::string output;              // empty: standard output
     Scope scope;                     // the part drawn
+    bool stat = false;               // --diff: the summary of each menu
     std::vector<std::string> paths;  // one to draw, two to compare
     std::string problem;             // Action::Usage: what is wrong
 };

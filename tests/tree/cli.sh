@@ -90,7 +90,7 @@ has stdin out '├── sound "Sound"'
 expect diff-equal 0 --diff <(cat menu-tv.json) menu-tv.json
 empty diff-equal out
 expect diff-differ 1 --diff base-menu-tv.json <(cat changed-menu-tv.json)
-has diff-differ out "entry added    eq to sound at 3"
+has diff-differ out "  + eq \"Json Syntax Error\" at 3"
 expect diff-error 2 --diff menu-tv.json malformed-menu-tv.json
 empty diff-error out
 
