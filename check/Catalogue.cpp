@@ -64,7 +64,8 @@ const std::vector<Rule> kTexts = {
      "\"menuaddinfo\" of a menu not in \"menuadd\", \"menumodifyinfo\" of an item not in "
      "\"menumodify\", an amendment that is not an object with members, an amended definition "
      "that is not an object, and the amendment of an item that only arrives through "
-     "\"menuadd\" are all ignored."},
+     "\"menuadd\" are all ignored; an item of \"menumodify\" without an amendment and a "
+     "menu of \"menuadd\" without an add entry are edits without effect."},
     {RuleId::GroupItemNotListed, "group-item-not-listed", Severity::Warning,
      "A group names an item its menu does not list.",
      "Groups are drawn from the menu's \"submenuitems\"; an entry absent there shows nothing."},
@@ -104,6 +105,39 @@ const std::vector<Rule> kTexts = {
      "A menu's final entries hold an identifier twice.",
      "Listed twice, or repeated by the merge of an addition: the menu file and {helper-file} hold "
      "the same member twice, and the device keeps one of them."},
+    {RuleId::OverriddenEdit, "overridden-edit", Severity::Warning,
+     "An edit that another edit undoes, so it has no effect.",
+     "Edits merged from two branches can contradict each other: the amendment of an item that "
+     "\"menudelete\" removes is dropped with the item, an addition to a deleted menu is lost "
+     "with the menu, and a deleted item that a \"menuaddinfo\" list names is written again "
+     "as an addition. The finding stands at the edit without effect and names the one that "
+     "wins."},
+    {RuleId::UnreachedMenu, "unreached-menu", Severity::Warning,
+     "A written menu that no menu lists, beside another top menu.",
+     "A menu without a parent is a top menu of its own; when there is another one, the device "
+     "never reaches it. Usually its key in \"menutree\" is misspelt: when a listed entry "
+     "without a menu node has a close name (case, spaces, invisible characters, look-alike "
+     "letters), the finding names it, and a second finding at that entry names the menu."},
+    {RuleId::GroupRewritten, "group-rewritten", Severity::Warning,
+     "A group is written otherwise than defined, or without a level.",
+     "A node that loses or gains entries is rebuilt from the strings of its groups, read one "
+     "after another: a group without a valid \"indent-level\" string joins the group before "
+     "it, so the groups written differ from the groups defined. A copied node keeps a group "
+     "without \"indent-level\" as it is: the file holds a group without a level."},
+    {RuleId::LookAlikeIdentifiers, "look-alike-identifiers", Severity::Warning,
+     "Two identifiers differ only by case, spaces, invisible characters or look-alike letters.",
+     "The splitter treats them as different names, but a reader cannot tell them apart: "
+     "one of them is most likely a slip. Invisible characters are shown escaped (\\u200b)."},
+    {RuleId::UnreadableFile, "unreadable-file", Severity::Error,
+     "A file the splitter writes is not JSON, or cannot be written.",
+     "The checker renders every file the splitter writes and reads it back: a file that is not "
+     "UTF-8 JSON (a wildcard identifier queried by JSONPath, an escape json-glib turns into a "
+     "raw byte), that reads back as another menu, or whose name is longer than a file name may "
+     "be (NAME_MAX, {name-max}) leaves the device with a broken or missing file."},
+    {RuleId::NoProviders, "no-providers", Severity::Warning,
+     "The document gives no \"providers\" value.",
+     "Without a \"providers\" member (or with one whose value serialises to nothing) the "
+     "splitter writes {providers-file} holding null: the device is given no provider."},
 };
 
 // "a", "a or b", "a, b or c": the words quoted.
@@ -136,6 +170,7 @@ const std::vector<std::pair<std::string, std::string>>& Facts()
             stems.push_back(FileStem(file));
         return std::vector<std::pair<std::string, std::string>>{
             {"{nesting}", std::to_string(kMaxNesting)},
+            {"{name-max}", "255"},
             {"{driver-query}", std::to_string(kDriverQuerySize)},
             {"{lookup-query}", std::to_string(kLookupQuerySize)},
             {"{groups}", kMaxGroups == 2 ? "two" : std::to_string(kMaxGroups)},

@@ -34,6 +34,12 @@ enum class RuleId {
     WrongType,
     TooManyGroups,
     DuplicateEntry,
+    OverriddenEdit,
+    UnreachedMenu,
+    GroupRewritten,
+    LookAlikeIdentifiers,
+    UnreadableFile,
+    NoProviders,
 };
 
 struct Rule {

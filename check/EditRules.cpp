@@ -1,6 +1,7 @@
 // Edits: "menudelete", "menuadd" and "menumodify", and the "menuaddinfo" and
 // "menumodifyinfo" they steer.
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "Families.h"
@@ -104,6 +105,70 @@ void CheckAmendments(const Context& c)
     }
 }
 
+// Edit list entries whose information is missing: an item to amend without
+// an amendment, a menu to add to without an add entry.
+void CheckMissingInfo(const Context& c)
+{
+    // An info member that is not an object is wrong-type's.
+    const Located modifyInfo = c.places.Member(c.places.Root(), kMenuModifyInfo);
+    const Located addInfo = c.places.Member(c.places.Root(), kMenuAddInfo);
+    const bool modifyRead = !modifyInfo.Present() || AsObject(modifyInfo.node) != nullptr;
+    const bool addRead = !addInfo.Present() || AsObject(addInfo.node) != nullptr;
+    const std::vector<EditEntry> modifies = EditList(c, kMenuModify);
+    for (const Amendment& a : c.menu.amendments)
+        if (modifyRead && a.fate == AmendmentFate::NoAmendment && a.edit < modifies.size() &&
+            !c.places.Member(modifyInfo, a.item).Present())
+            c.found.Report(RuleId::IgnoredEditInfo, modifies[a.edit].offset,
+                           "\"menumodify\" names " + Show(a.item) +
+                               ", but \"menumodifyinfo\" holds no amendment for it: it is "
+                               "written unamended");
+    std::unordered_set<std::string> seen;
+    for (const EditEntry& e : EditList(c, kMenuAdd))
+        if (addRead && c.menu.Find(e.id) != nullptr && seen.insert(e.id).second &&
+            !c.places.Member(addInfo, e.id).Present())
+            c.found.Report(RuleId::IgnoredEditInfo, e.offset,
+                           "\"menuadd\" names " + Show(e.id) +
+                               ", but \"menuaddinfo\" holds no add entry for it: nothing is "
+                               "added to it");
+}
+
+size_t OffsetOf(const std::vector<EditEntry>& list, size_t k)
+{
+    return k < list.size() ? list[k].offset : kNoOffset;
+}
+
+// Edits that another edit undoes: each reported where it stands, naming the
+// edit that wins.
+void CheckOverridden(const Context& c)
+{
+    const std::vector<EditEntry> deletes = EditList(c, kMenuDelete);
+    auto deletion = [&](size_t k) {
+        return "\"menudelete\" removes it (" + Where(c.places.At(OffsetOf(deletes, k))) + ")";
+    };
+    std::unordered_map<std::string, size_t> deleteIndex;
+    for (size_t k = 0; k < c.menu.edits.deleted.size(); ++k)
+        deleteIndex.emplace(c.menu.edits.deleted[k], k);
+    const std::vector<EditEntry> modifies = EditList(c, kMenuModify);
+    for (const Amendment& a : c.menu.amendments)
+        if (a.fate == AmendmentFate::Deleted)
+            c.found.Report(RuleId::OverriddenEdit, OffsetOf(modifies, a.edit),
+                           "the amendment of " + Show(a.item) + " has no effect: " +
+                               deletion(deleteIndex.at(a.item)) + ", so no file holds the item");
+    for (const DeletedEntry& u : c.menu.undone)
+        c.found.Report(RuleId::OverriddenEdit, OffsetOf(deletes, u.edit),
+                       "the deletion of " + Show(u.id) + " is undone in menu " + Show(u.menu) +
+                           ": its \"menuaddinfo\" list names " + Show(u.id) +
+                           ", which is written again as an addition");
+    std::unordered_map<std::string, size_t> deletedMenus;
+    for (const DeletedMenu& m : c.menu.deletedMenus)
+        deletedMenus.emplace(m.id, m.edit);
+    for (const EditEntry& e : EditList(c, kMenuAdd))
+        if (auto menu = deletedMenus.find(e.id); menu != deletedMenus.end())
+            c.found.Report(RuleId::OverriddenEdit, e.offset,
+                           "the additions to menu " + Show(e.id) + " are lost: " +
+                               deletion(menu->second) + ", so it gets no file");
+}
+
 }  // namespace
 
 bool AmendsListedItem(const Context& c, const std::string& id)
@@ -118,6 +183,8 @@ void CheckEdits(const Context& c)
     CheckDangling(c);
     CheckUnreadInfo(c);
     CheckAmendments(c);
+    CheckOverridden(c);
+    CheckMissingInfo(c);
 }
 
 }  // namespace check

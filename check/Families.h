@@ -33,6 +33,10 @@ void CheckIdentifiers(const Context& c);
 void CheckGroups(const Context& c);
 // Parents and loops (ParentRules.cpp).
 void CheckParents(const Context& c);
+// Files (FileRules.cpp): every menu file is created, JSON and reads back.
+void CheckFiles(const Context& c);
+// Reach (ReachRules.cpp): menus no menu leads to, identifiers alike on screen.
+void CheckReach(const Context& c);
 // Edits (EditRules.cpp): "menudelete", "menuadd", "menumodify" and their info.
 void CheckEdits(const Context& c);
 // An item of "menumodify" that a menu lists, with an amendment the splitter

@@ -103,20 +103,29 @@ void NonStringIdentifiers(const Context& c)
 }
 
 // Members of `object` that the splitter does not read there but whose names
-// are close to one it reads (`read`): most likely that member misspelt.
+// are close to one it reads (`read`): most likely that member misspelt. An
+// object whose one read member `needed` is missing has no other use: then
+// every member is reported, since what it holds is what was meant.
 template <size_t N>
 void UnknownMembers(const Context& c, const Located& object, const std::string_view (&read)[N],
-                    const std::string& where)
+                    const std::string& where, const char* needed = nullptr,
+                    const std::string& outcome = std::string())
 {
     JsonObject* o = AsObject(object.node);
+    const bool lacking = needed != nullptr && o != nullptr && !json_object_has_member(o, needed);
     for (const std::string& name : o != nullptr ? MemberNames(o) : std::vector<std::string>()) {
         if (std::find(std::begin(read), std::end(read), name) != std::end(read))
             continue;
+        const size_t at = c.places.Member(object, name).key;
         if (const std::string_view* meant = Closest(name, read))
-            c.found.Report(RuleId::UnknownMember, c.places.Member(object, name).key,
+            c.found.Report(RuleId::UnknownMember, at,
                            "member " + Show(name) + " of " + where +
                                " is not read, so what it holds is lost: did you mean " +
                                Show(*meant) + "?");
+        else if (lacking)
+            c.found.Report(RuleId::UnknownMember, at,
+                           "member " + Show(name) + " of " + where + " is never read: " + where +
+                               " has no \"" + needed + "\", so " + outcome);
     }
 }
 
@@ -155,7 +164,9 @@ void EditList(const Context& c, const char* key)
                   where + " is not an object holding a \"submenuitems\" array: " + outcome);
         return;
     }
-    UnknownMembers(c, list, kEditListMembers, where);
+    UnknownMembers(c, list, kEditListMembers, where, kSubmenuItems, outcome);
+    if (json_object_get_size(AsObject(list.node)) == 0)
+        WrongType(c, list, where + " is an empty object, without a \"submenuitems\" array: " + outcome);
     const Located items = c.places.Member(list, kSubmenuItems);
     if (items.Present() && AsArray(items.node) == nullptr)
         WrongType(c, items, "\"submenuitems\" of " + where + " is not an array: " + outcome);
@@ -170,7 +181,7 @@ void AddEntry(const Context& c, const Located& entry, const std::string& menu)
                   where + " is not an object holding a \"list\" array: nothing is added to it");
         return;
     }
-    UnknownMembers(c, entry, kAddEntryMembers, where);
+    UnknownMembers(c, entry, kAddEntryMembers, where, kAddList, "nothing is added to it");
     const Located list = c.places.Member(entry, kAddList);
     if (list.Present() && AsArray(list.node) == nullptr)
         WrongType(c, list, "\"list\" of " + where + " is not an array of identifiers");
@@ -307,6 +318,13 @@ void CheckKeys(const Context& c)
 {
     NonStringIdentifiers(c);
     MemberForms(c);
+    if (c.menu.providers == kNoProviders) {
+        const Located providers = c.places.Member(c.places.Root(), kProviders);
+        c.found.Report(RuleId::NoProviders, providers.Present() ? providers.lastKey : kNoOffset,
+                       std::string(providers.Present() ? "\"providers\" gives no value"
+                                                       : "the document has no \"providers\"") +
+                           ": " + kProvidersFile + " is written holding null");
+    }
 }
 
 }  // namespace check

@@ -35,7 +35,41 @@ bool CaseEqual(std::string_view a, std::string_view b)
            });
 }
 
+// Cyrillic and Greek letters drawn like a Latin letter, and that letter.
+constexpr std::pair<char32_t, char> kLookAlikes[] = {
+    {0x0410, 'A'}, {0x0412, 'B'}, {0x0415, 'E'}, {0x041A, 'K'}, {0x041C, 'M'}, {0x041D, 'H'},
+    {0x041E, 'O'}, {0x0420, 'P'}, {0x0421, 'C'}, {0x0422, 'T'}, {0x0423, 'Y'}, {0x0425, 'X'},
+    {0x0406, 'I'}, {0x0408, 'J'}, {0x0405, 'S'}, {0x0430, 'a'}, {0x0435, 'e'}, {0x043E, 'o'},
+    {0x0440, 'p'}, {0x0441, 'c'}, {0x0443, 'y'}, {0x0445, 'x'}, {0x0456, 'i'}, {0x0458, 'j'},
+    {0x0455, 's'}, {0x0501, 'd'}, {0x04BB, 'h'}, {0x04CF, 'l'}, {0x0391, 'A'}, {0x0392, 'B'},
+    {0x0395, 'E'}, {0x0396, 'Z'}, {0x0397, 'H'}, {0x0399, 'I'}, {0x039A, 'K'}, {0x039C, 'M'},
+    {0x039D, 'N'}, {0x039F, 'O'}, {0x03A1, 'P'}, {0x03A4, 'T'}, {0x03A5, 'Y'}, {0x03A7, 'X'},
+    {0x03BF, 'o'}, {0x03BD, 'v'}, {0x03B9, 'i'},
+};
+
 }  // namespace
+
+std::string Skeleton(std::string_view name)
+{
+    std::string out;
+    for (char32_t c : Characters(name)) {
+        const gunichar u = static_cast<gunichar>(c);
+        if (c < 0x80) {
+            if (c != ' ')
+                out += static_cast<char>(g_ascii_tolower(static_cast<char>(c)));
+            continue;
+        }
+        const auto* alike = std::find_if(std::begin(kLookAlikes), std::end(kLookAlikes),
+                                         [c](const auto& pair) { return pair.first == c; });
+        if (alike != std::end(kLookAlikes)) {
+            out += static_cast<char>(g_ascii_tolower(alike->second));
+        } else if (g_unichar_isgraph(u)) {
+            char utf8[6];
+            out.append(utf8, static_cast<size_t>(g_unichar_to_utf8(g_unichar_tolower(u), utf8)));
+        }
+    }
+    return out;
+}
 
 // Optimal string alignment distance on a band of two cells either side of
 // the diagonal: any distance above two is reported as three.

@@ -11,6 +11,11 @@ namespace check {
 
 bool Close(std::string_view a, std::string_view b);
 
+// What a reader sees of a name: letters of another script that look like
+// Latin ones taken as those, case folded, invisible characters and spaces
+// left out. Names with one skeleton cannot be told apart on screen.
+std::string Skeleton(std::string_view name);
+
 // Edits between `a` and `b`, counted in characters; any count above 2 is 3.
 int EditsUpToTwo(std::string_view a, std::string_view b);
 

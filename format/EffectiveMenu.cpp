@@ -17,9 +17,13 @@ namespace {
 
 using IdSet = std::unordered_set<std::string>;
 
-IdSet SetOf(const std::vector<std::string>& ids)
+// Each string of `ids` with the index where it first stands.
+std::unordered_map<std::string, size_t> FirstIndexes(const std::vector<std::string>& ids)
 {
-    return IdSet(ids.begin(), ids.end());
+    std::unordered_map<std::string, size_t> first;
+    for (size_t k = 0; k < ids.size(); ++k)
+        first.emplace(ids[k], k);
+    return first;
 }
 
 // The node as written (its text without the closing brace), read back.
@@ -64,11 +68,16 @@ public:
         if (JsonObject* tree = AsObject(MemberOf(m_root, kMenuTree)))
             m_model.menuTree = MemberNames(tree);
         for (const std::string& id : m_model.menuTree) {
-            if (m_deleted.count(id) != 0)
+            JsonNode* node = MemberOf(MemberOf(m_root, kMenuTree), id.c_str());
+            if (m_deleted.count(id) != 0) {
                 m_model.deleted.push_back(id);
-            else
-                AddMenu(id, MemberOf(MemberOf(m_root, kMenuTree), id.c_str()));
+                m_model.deletedMenus.push_back(
+                    DeletedMenu{id, m_deleted.at(id), StringElements(MemberOf(node, kSubmenuItems))});
+            } else {
+                AddMenu(id, node);
+            }
         }
+        RecordAmendments();
         m_model.Link();
         return std::move(m_model);
     }
@@ -77,7 +86,8 @@ private:
     JsonNode* m_root;
     GObjectPtr<JsonGenerator> m_generator{json_generator_new()};
     EffectiveMenu m_model;
-    IdSet m_deleted, m_addMenus, m_modified;
+    // The edit lists' strings, each with the index of its first occurrence.
+    std::unordered_map<std::string, size_t> m_deleted, m_addMenus, m_modified;
     std::unordered_map<std::string, std::string> m_parents;
 
     // The match array text of a query as formatted into its buffer.
@@ -113,9 +123,44 @@ private:
         for (auto [key, list] : {std::pair{kMenuDelete, &e.deleted}, std::pair{kMenuAdd, &e.added},
                                  std::pair{kMenuModify, &e.modified}})
             *list = StringElements(MemberOf(MemberOf(m_root, key), kSubmenuItems));
-        m_deleted = SetOf(e.deleted);
-        m_addMenus = SetOf(e.added);
-        m_modified = SetOf(e.modified);
+        m_deleted = FirstIndexes(e.deleted);
+        m_addMenus = FirstIndexes(e.added);
+        m_modified = FirstIndexes(e.modified);
+    }
+
+    // What became of each item of the modify list, from the menus written.
+    void RecordAmendments()
+    {
+        std::unordered_map<std::string, unsigned> written;  // bits: 1 amended, 2 listed, 4 added
+        for (const Menu& menu : m_model.menus)
+            for (const ItemEntry& item : menu.items)
+                if (m_modified.count(item.id) != 0)
+                    written[item.id] |= item.amended                    ? 1u
+                                        : item.placeholder              ? 0u
+                                        : item.origin == Origin::Listed ? 2u
+                                                                        : 4u;
+        for (size_t k = 0; k < m_model.edits.modified.size(); ++k) {
+            const std::string& id = m_model.edits.modified[k];
+            if (m_modified.at(id) != k)
+                continue;
+            Amendment a{id, k, {}, AmendmentFate::NotWritten};
+            if (JsonObject* o = AsObject(MemberOf(MemberOf(m_root, kMenuModifyInfo), id.c_str())))
+                a.members = MemberNames(o);
+            std::string members;
+            const unsigned bits = written[id];
+            if (ReadAmendment(Lookup(kLookupQuerySize, kAmendmentQuery, kMenuModifyInfo, id).text,
+                              members) != AmendmentStatus::Found)
+                a.fate = AmendmentFate::NoAmendment;
+            else if (bits & 1u)
+                a.fate = AmendmentFate::Applied;
+            else if (m_deleted.count(id) != 0)
+                a.fate = AmendmentFate::Deleted;
+            else if (bits & 2u)
+                a.fate = AmendmentFate::NotObject;
+            else if (bits & 4u)
+                a.fate = AmendmentFate::OnlyAdded;
+            m_model.amendments.push_back(std::move(a));
+        }
     }
 
     // The group list of a node: each group's level and items, looked up by
@@ -181,7 +226,8 @@ private:
             const char* id = AsString(json_array_get_element(array, j));
             if (id == nullptr)
                 continue;
-            if (m_deleted.count(id) != 0) {
+            if (auto deleted = m_deleted.find(id); deleted != m_deleted.end()) {
+                m_model.deletedEntries.push_back(DeletedEntry{menu.id, id, deleted->second});
                 menu.rebuilt = true;
                 continue;
             }
@@ -232,9 +278,13 @@ private:
         if (quoted.empty())
             return {};
         const IdSet listed(items.begin(), items.end());
-        for (size_t k = 0; k < quoted.size(); ++k)
-            if (listed.count(quoted[k]) == 0)
-                menu.items.push_back(Added(quoted[k], k));
+        for (size_t k = 0; k < quoted.size(); ++k) {
+            if (listed.count(quoted[k]) != 0)
+                continue;
+            menu.items.push_back(Added(quoted[k], k));
+            if (auto deleted = m_deleted.find(quoted[k]); deleted != m_deleted.end())
+                m_model.undone.push_back(DeletedEntry{menu.id, quoted[k], deleted->second});
+        }
         std::vector<Merged> merged =
             MergeAdded(std::list<std::string>(quoted.begin(), quoted.end()), items);
         items.clear();
@@ -293,59 +343,6 @@ NodeView ReadWrittenNode(JsonNode* node)
         view.groups.push_back(std::move(g));
     }
     return view;
-}
-
-void Menu::LinkDefinitions()
-{
-    std::unordered_map<std::string_view, size_t> byId;
-    for (size_t i = 0; i < items.size(); ++i)
-        byId.emplace(items[i].id, i);
-    for (Entry& entry : entries) {
-        auto it = byId.find(entry.id);
-        entry.item = it != byId.end() ? it->second : kNoItem;
-    }
-}
-
-void EffectiveMenu::Link()
-{
-    m_index.clear();
-    for (size_t i = 0; i < menus.size(); ++i)
-        m_index.emplace(menus[i].id, i);
-    for (Menu& menu : menus)
-        for (Entry& entry : menu.entries)
-            entry.opensMenu = m_index.count(entry.id) != 0;
-    std::vector<bool> reached(menus.size(), false);
-    std::vector<size_t> todo;
-    top.clear();
-    for (size_t i = 0; i < menus.size(); ++i)
-        if (!menus[i].parent) {
-            top.push_back(i);
-            reached[i] = true;
-            todo.push_back(i);
-        }
-    while (!todo.empty()) {
-        const size_t at = todo.back();
-        todo.pop_back();
-        for (const Entry& entry : menus[at].entries) {
-            if (!entry.opensMenu)
-                continue;
-            const size_t next = m_index.at(entry.id);
-            if (!reached[next]) {
-                reached[next] = true;
-                todo.push_back(next);
-            }
-        }
-    }
-    unreachable.clear();
-    for (size_t i = 0; i < menus.size(); ++i)
-        if (!reached[i])
-            unreachable.push_back(i);
-}
-
-const Menu* EffectiveMenu::Find(std::string_view id) const
-{
-    auto it = m_index.find(std::string(id));
-    return it == m_index.end() ? nullptr : &menus[it->second];
 }
 
 EffectiveMenu ComputeEffectiveMenu(JsonNode* root, const char* path)

@@ -87,6 +87,42 @@ struct EditLists {
     std::vector<std::string> deleted, added, modified;
 };
 
+// What the edits did, as plain records for the checker and its editor
+// integration. An edit is named by its index among the strings of its edit
+// list's "submenuitems" (EditLists): the same index as in `edits`.
+
+// A member of "menutree" that "menudelete" removes (no file is written), with
+// the strings its node lists, which go with it unless another menu lists them.
+struct DeletedMenu {
+    std::string id;
+    size_t edit = 0;                   // the "menudelete" string that removes it
+    std::vector<std::string> entries;  // its node's "submenuitems" strings
+};
+
+// An entry that "menudelete" removes from a written menu's list, or, in
+// `EffectiveMenu::undone`, a deleted identifier an addition writes again.
+struct DeletedEntry {
+    std::string menu;
+    std::string id;
+    size_t edit = 0;  // the "menudelete" string naming it
+};
+
+// What became of one item of "menumodify" (its first string).
+enum class AmendmentFate {
+    Applied,      // written amended into at least one menu file
+    NoAmendment,  // "menumodifyinfo" holds no object with members for it
+    Deleted,      // "menudelete" removes the item: no file holds it
+    OnlyAdded,    // written only as an addition, which is never amended
+    NotObject,    // its definition is not an object and takes no member
+    NotWritten,   // no menu writes the item
+};
+struct Amendment {
+    std::string item;
+    size_t edit = 0;                   // its string in "menumodify"
+    std::vector<std::string> members;  // the amendment object's member names (none: no object)
+    AmendmentFate fate = AmendmentFate::NotWritten;
+};
+
 struct EffectiveMenu {
     const Profile* profile = nullptr;  // null: no profile matched the path
     std::string providers;             // the value written into the providers file
@@ -94,6 +130,10 @@ struct EffectiveMenu {
     std::vector<std::string> menuTree;  // every member of "menutree", in order
     std::vector<Menu> menus;            // the written menus, in "menutree" order
     std::vector<std::string> deleted;   // members of "menutree" that get no file
+    std::vector<DeletedMenu> deletedMenus;    // the same, with what they list
+    std::vector<DeletedEntry> deletedEntries;  // entries removed from written menus
+    std::vector<DeletedEntry> undone;          // deleted identifiers added back by a menu
+    std::vector<Amendment> amendments;         // one per distinct "menumodify" string
     std::vector<size_t> top;            // menus without a parent link (indexes)
     std::vector<size_t> unreachable;    // menus no top menu leads to (indexes)
 

@@ -49,6 +49,13 @@ std::string Show(std::string_view id)
             break;
         if (c < 0x20 || c == 0x7f || !utf8) {
             AppendHexEscape(out, c);
+        } else if (c >= 0x80 && !g_unichar_isgraph(g_utf8_get_char(id.data() + i))) {
+            // Invisible characters and spaces other than ' ' would print as nothing or
+            // as a space: two names differing by them must not print the same.
+            char escape[12];
+            std::snprintf(escape, sizeof escape, "\\u%04x",
+                          static_cast<unsigned>(g_utf8_get_char(id.data() + i)));
+            out += escape;
         } else {
             if (c == '\'' || c == '\\')
                 out += '\\';

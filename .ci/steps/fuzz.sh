@@ -16,6 +16,18 @@ cmake -S . -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DVELKIN_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
+# Thousands of realistic edits of the examples, each judged by the splitter:
+# the checker must report every one that changes what the device gets.
+seed=${MUTATION_SEED:-$(date +%s)}
+echo "=== mutations: seed $seed"
+status_mutations=0
+VELKIN_FACTS="$build/tests/facts/velkin-facts" python3 tests/check/mutations.py \
+  "$build/velkin-tool-test" "$build/check/velkin-check" examples \
+  --count "${MUTATIONS:-3000}" --seed "$seed" >"${TMPDIR:-/tmp}/mutations.log" 2>&1 ||
+  status_mutations=1
+grep -E '^(FAIL|[0-9]+ edits)' "${TMPDIR:-/tmp}/mutations.log" | cut -c1-300 || true
+[ $status_mutations -eq 0 ] || echo "=== mutations failed (seed $seed; MUTATION_SEED=$seed repeats it)"
+
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TMPDIR=$work
@@ -65,4 +77,5 @@ for target in "${targets[@]}"; do
     status=1
   done
 done
+[ $status_mutations -eq 0 ] || status=1
 exit $status

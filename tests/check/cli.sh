@@ -29,9 +29,9 @@ define() {  # define PATH TEXT
   mkdir -p "$(dirname "$1")" && printf '%s\n' "$2" >"$1"
 }
 
-define clean/menu-tv.json '{"menutree": {"main": {"submenuitems": ["a"]}}, "menuitems": {"a": {}}}'
-define warn/menu-tv.json '{"menutree": {"main": {"submenuitems": ["absent"]}}, "menuitems": {}}'
-define bad/menu-tv.json '{"menutree": {"helper": {"submenuitems": []}}}'
+define clean/menu-tv.json '{"providers": ["p"], "menutree": {"main": {"submenuitems": ["a"]}}, "menuitems": {"a": {}}}'
+define warn/menu-tv.json '{"providers": ["p"], "menutree": {"main": {"submenuitems": ["absent"]}}, "menuitems": {}}'
+define bad/menu-tv.json '{"providers": ["p"], "menutree": {"helper": {"submenuitems": []}}}'
 reserved='\[reserved-menu-name\]$'
 
 # Exit status: 2 (usage, a file not read) before 1 (errors, warnings under
@@ -188,7 +188,7 @@ EOF
 # GitHub annotations: '%', CR, LF, ':' and ',' escaped in properties, '%',
 # CR and LF in the message.
 odd=$'x,y:50%\r\nz'
-define "$odd/menu-tv.json" '{"menutree": {"main": {"submenuitems": ["100%"]}}, "menuitems": {}}'
+define "$odd/menu-tv.json" '{"providers": ["p"], "menutree": {"main": {"submenuitems": ["100%"]}}, "menuitems": {}}'
 run github-escapes 0 "out:^::warning file=x%2Cy%3A50%25%0D%0Az/menu-tv.json,line=1,col=[0-9]+,title=missing-definition::item '100%25' of menu 'main' .*: it is written" \
   --format=github "$odd/menu-tv.json"
 

@@ -27,6 +27,7 @@ ROWS = [
       (294, 9, "unused-definition")]),
     ("root member misspelt", [('"menuaddinfo"', '"menuaddinfos"')],
      [(318, 9, "unused-definition"), (479, 9, "unused-definition"),
+      (482, 34, "ignored-edit-info"), (482, 43, "ignored-edit-info"),
       (483, 5, "unknown-member", "did you mean 'menuaddinfo'")]),
     ("submenuitems given as a string",
      [('"submenuitems": ["picture_size", "fit_to_screen", "zoom_position"]',
@@ -41,7 +42,8 @@ ROWS = [
                                '"picture": {\n            "submenuitem"')],
      [(12, 13, "unknown-member", "did you mean 'submenuitems'")] +
      [(23, col, "group-item-not-listed") for col in (37, 53, 72, 97)] +
-     [(25, 55, "group-item-not-listed"), (25, 73, "group-item-not-listed")]),
+     [(25, 55, "group-item-not-listed"), (25, 73, "group-item-not-listed")] +
+     [(28, 9, "unreached-menu"), (80, 9, "unreached-menu")]),
     ("group member misspelt",
      [('"group-items": ["sound_mode", "expert_sound", "sound_output"]',
        '"group_items": ["sound_mode", "expert_sound", "sound_output"]')],

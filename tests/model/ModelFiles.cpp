@@ -7,6 +7,7 @@
 #include "Facts.h"
 #include "Fragments.h"
 #include "Identifiers.h"
+#include "MenuFile.h"
 #include "OutputFiles.h"
 
 using namespace velkin;
@@ -18,14 +19,8 @@ namespace {
 // definition for those that have one.
 bool EntriesAgree(const Menu& menu, const std::string& path)
 {
-    if (NeedsEscape(menu.id))
+    if (NamesNeedEscape(menu))
         return true;
-    for (const ItemEntry& item : menu.items)
-        if (NeedsEscape(item.id))
-            return true;
-    for (const Entry& entry : menu.entries)
-        if (NeedsEscape(entry.id))
-            return true;
     g_autoptr(JsonParser) parser = json_parser_new();
     if (!json_parser_load_from_file(parser, path.c_str(), nullptr))
         return true;
@@ -49,23 +44,12 @@ bool RenderMenu(const Menu& menu, const std::string& root, const Profile* profil
 {
     const std::string path = MenuFilePath(root, profile, menu.id);
     std::ofstream file(path);
-    Write(file, kMenuFileOpening);
-    EntryList items(file, kMenuTreeOpening);
     for (const ItemEntry& item : menu.items) {
-        if (item.origin == Origin::Listed) {
-            Write(helper.Next(), HelperEntry(item.id, menu.id));
-            if (item.placeholder)
-                out += "Devel Rpm is missing,Please confirm!!!:sid [" + item.id + "] \n";
-        }
-        Write(items.Next(), MemberStart(item.id) + item.definition);
-        if (item.origin == Origin::Added)
-            Write(helper.Next(), HelperEntry(item.id, menu.id));
+        if (item.origin == Origin::Listed && item.placeholder)
+            out += "Devel Rpm is missing,Please confirm!!!:sid [" + item.id + "] \n";
+        Write(helper.Next(), HelperEntry(item.id, menu.id));
     }
-    items.Close();
-    Write(file, MemberStart(menu.id) + menu.node);
-    if (menu.parent)
-        Write(file, ParentLink(*menu.parent, menu.nodeHasMember));
-    Write(file, kMenuFileClosing);
+    Write(file, MenuFileText(menu));
     file.close();
     return EntriesAgree(menu, path);
 }
