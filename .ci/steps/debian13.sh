@@ -4,9 +4,10 @@
 # this repository inside, ./run-example.sh and ./run-tests.sh chrooted there,
 # then the .deb built there and installed with apt. CI's own machine is
 # Debian 12, so together with run-tests.sh this runs the same tests on both.
-# Needs root (debootstrap, mounts, chroot). Every mount is undone and the root
-# removed on every way out. Downloaded packages are kept in $cache between
-# runs.
+# Needs root (debootstrap, mounts, chroot). The root gets a private /dev; every
+# mount is undone and the root removed on every way out, and the host's
+# /dev/null must still be the character device then. Downloaded packages are
+# kept in $cache between runs.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 repo=$PWD
@@ -17,51 +18,7 @@ started=$SECONDS
 fail() { echo "debian13.sh: $*" >&2; exit 1; }
 step() { echo "--- [$((SECONDS - started)) s] $*"; }
 
-# The URI of the first apt source, one-line or deb822, that serves this
-# machine's own release (its codename as a suite): the Debian mirror, not the
-# security archive or a third-party repository.
-debian_mirror() {
-  local codename files=()
-  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-  [ -n "$codename" ] || return 1
-  [ -f /etc/apt/sources.list ] && files+=(/etc/apt/sources.list)
-  shopt -s nullglob
-  files+=(/etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources)
-  shopt -u nullglob
-  [ ${#files[@]} -gt 0 ] || return 1
-  awk -v want="$codename" '
-    function has(list, word,   n, a, i) {
-      n = split(list, a, /[ \t]+/)
-      for (i = 1; i <= n; i++) if (a[i] == word) return 1
-      return 0
-    }
-    function flush() {
-      if (types != "" && has(types, "deb") && has(suites, want) && enabled != "no" && uris != "") {
-        split(uris, u, /[ \t]+/); print u[1]; found = 1; exit
-      }
-      types = uris = suites = enabled = ""
-    }
-    FNR == 1 { flush(); deb822 = FILENAME ~ /\.sources$/ }
-    /^[ \t]*#/ { next }
-    !deb822 {
-      line = $0; sub(/\[[^]]*\]/, "", line)
-      n = split(line, f, /[ \t]+/); i = (f[1] == "") ? 2 : 1
-      if (f[i] == "deb" && f[i + 2] == want) { print f[i + 1]; found = 1; exit }
-      next
-    }
-    /^[ \t]*$/ { flush(); next }
-    {
-      key = tolower($1); val = $0; sub(/^[^:]*:[ \t]*/, "", val)
-      if (key == "types:") types = val
-      else if (key == "uris:") uris = val
-      else if (key == "suites:") suites = val
-      else if (key == "enabled:") enabled = tolower(val)
-    }
-    END { if (!found) flush(); if (!found) exit 1 }
-  ' "${files[@]}"
-}
-
-mirror=$(debian_mirror) || fail "no apt source of this machine's release to take the mirror from"
+mirror=$(.ci/debian-mirror.sh) || fail "no apt source of this machine's release to take the mirror from"
 mirror=${mirror%/}
 
 if ! command -v debootstrap >/dev/null; then
@@ -111,6 +68,10 @@ cleanup() {
   else
     rm -rf --one-file-system "$work"
   fi
+  if [ ! -c /dev/null ]; then
+    echo "debian13.sh: the host's /dev/null is no longer a character device" >&2
+    status=1
+  fi
   step "cleaned up"
   exit "$status"
 }
@@ -135,24 +96,28 @@ wait $running || { tail -n 30 "$work/debootstrap.log" >&2; fail "debootstrap fai
 mount --bind "$root" "$root"
 mount --make-private "$root"
 mount -t proc proc "$root/proc"
-mount --rbind /dev "$root/dev"
-mount --make-rslave "$root/dev"
+# A /dev of its own: a tmpfs holding the host's few harmless nodes, each bound
+# alone (a package that replaces one gets EBUSY instead of replacing the
+# host's), and its own pseudo-terminals and shared memory.
+mount -t tmpfs -o mode=755,nosuid,noexec tmpfs "$root/dev"
+for d in null zero full random urandom tty; do
+  : >"$root/dev/$d"
+  mount --bind "/dev/$d" "$root/dev/$d"
+done
+mkdir "$root/dev/pts" "$root/dev/shm"
+mount -t devpts -o newinstance,ptmxmode=0666,mode=0620 devpts "$root/dev/pts"
+mount -t tmpfs -o mode=1777,nosuid,nodev tmpfs "$root/dev/shm"
+ln -s pts/ptmx "$root/dev/ptmx"
+ln -s /proc/self/fd "$root/dev/fd"
+ln -s /proc/self/fd/0 "$root/dev/stdin"
+ln -s /proc/self/fd/1 "$root/dev/stdout"
+ln -s /proc/self/fd/2 "$root/dev/stderr"
 mount -t sysfs sysfs "$root/sys"
 mount --bind "$cache/apt" "$root/var/cache/apt/archives"
 cp -L /etc/resolv.conf "$root/etc/resolv.conf"
 
 # apt in the root: no recommended packages, no documentation.
-cat >"$root/etc/apt/apt.conf.d/90velkin-ci" <<'EOF'
-APT::Install-Recommends "false";
-APT::Install-Suggests "false";
-Acquire::Languages "none";
-EOF
-cat >"$root/etc/dpkg/dpkg.cfg.d/90velkin-ci" <<'EOF'
-path-exclude=/usr/share/doc/*
-path-include=/usr/share/doc/*/copyright
-path-exclude=/usr/share/info/*
-path-exclude=/usr/share/locale/*
-EOF
+.ci/minimal-apt.sh "$root"
 
 commit=$(git rev-parse HEAD)
 git clone -q --no-checkout "$repo" "$root/root/velkin-tool"
