@@ -74,12 +74,6 @@ long UnicodeEscape(std::string_view text, size_t at, size_t& length)
     return high;
 }
 
-bool IsScalar(Kind kind)
-{
-    return kind == Kind::String || kind == Kind::Number || kind == Kind::True ||
-           kind == Kind::False || kind == Kind::Null;
-}
-
 constexpr std::string_view kEscaped = "\"\\/bfnrt";
 constexpr std::string_view kEscapedAs = "\"\\/\b\f\n\r\t";
 
@@ -327,89 +321,6 @@ bool JsonLexer::SkipDelimited(char close, bool escapes)
     return false;
 }
 
-bool JsonLexer::SkipValue(const JsonToken& first, size_t& end)
-{
-    std::vector<Kind> open;  // the token that closes each container still open
-    for (JsonToken t = first;;) {
-        if (t.kind == Kind::BeginObject || t.kind == Kind::BeginArray) {
-            const Kind close = t.kind == Kind::BeginObject ? Kind::EndObject : Kind::EndArray;
-            t = Next();
-            if (t.kind != close) {
-                open.push_back(close);
-                if (close == Kind::EndObject && !Key(t))
-                    return false;
-                continue;
-            }
-        } else if (!IsScalar(t.kind)) {
-            return false;
-        }
-        end = t.end;
-        if (!AfterValue(open, end, t))
-            return false;
-        if (open.empty())
-            return true;
-    }
-}
-
-// Past a member's name and colon, `token` then the value's first token.
-bool JsonLexer::Key(JsonToken& token)
-{
-    if (token.kind != Kind::String || Next().kind != Kind::Colon)
-        return false;
-    token = Next();
-    return true;
-}
-
-// After a value: the containers it ends are closed, then `next` is the
-// first token of the value after the comma (past its key in an object).
-bool JsonLexer::AfterValue(std::vector<Kind>& open, size_t& end, JsonToken& next)
-{
-    while (!open.empty()) {
-        next = Next();
-        if (next.kind == Kind::Comma) {
-            next = Next();
-            return open.back() != Kind::EndObject || Key(next);
-        }
-        if (next.kind != open.back())
-            return false;
-        end = next.end;
-        open.pop_back();
-    }
-    return true;
-}
-
-bool JsonLexer::ReadMembers(std::vector<RawMember>* members, size_t& end)
-{
-    JsonToken t = Next();
-    for (bool first = true;; first = false) {
-        if (t.kind == Kind::EndObject && first)
-            break;
-        if (t.kind != Kind::String || Next().kind != Kind::Colon)
-            return false;
-        const JsonToken value = Next();
-        if (!SkipValue(value, end))
-            return false;
-        if (members != nullptr)
-            members->push_back(RawMember{m_text.substr(t.offset + 1, t.end - t.offset - 2),
-                                         m_text.substr(value.offset, end - value.offset)});
-        t = Next();
-        if (t.kind == Kind::EndObject)
-            break;
-        if (t.kind != Kind::Comma)
-            return false;
-        t = Next();
-    }
-    end = t.end;
-    return true;
-}
-
-bool IsJsonValue(std::string_view text)
-{
-    JsonLexer lexer(text, JsonDialect::Strict, kUnboundedNesting);
-    size_t end = 0;
-    return lexer.SkipValue(lexer.Next(), end) && lexer.Next().kind == Kind::End;
-}
-
 std::string DecodeString(std::string_view body)
 {
     std::string out;
@@ -440,27 +351,6 @@ void AppendDecoded(std::string_view body, std::string& out)
         }
         i += length;
     }
-}
-
-LineIndex::LineIndex(std::string_view text)
-{
-    m_starts.push_back(0);
-    for (size_t at = text.find('\n'); at != kNpos; at = text.find('\n', at + 1))
-        m_starts.push_back(at + 1);
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
-        m_bom = kByteOrderMark.size();
-}
-
-TextPosition LineIndex::At(size_t offset) const
-{
-    if (offset == kNpos)
-        return TextPosition();
-    const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), offset);
-    const size_t line = static_cast<size_t>(next - m_starts.begin());
-    size_t column = offset - m_starts[line - 1] + 1;
-    if (line == 1)
-        column -= std::min(m_bom, column - 1);
-    return TextPosition{static_cast<long>(line), static_cast<long>(column)};
 }
 
 }  // namespace velkin

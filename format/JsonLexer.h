@@ -9,13 +9,11 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "Facts.h"
+#include "LineIndex.h"
 
 namespace velkin {
-
-inline constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
 
 // How much beyond strict JSON a lexer reads.
 enum class JsonDialect {
@@ -63,12 +61,6 @@ struct JsonToken {
     bool Failed() const { return kind > Kind::End; }
 };
 
-// A member of an object as the text holds it.
-struct RawMember {
-    std::string_view name;   // between the name's quotes, escapes as written
-    std::string_view value;  // the value's text, exactly as written
-};
-
 inline constexpr long kUnboundedNesting = LONG_MAX;
 
 class JsonLexer {
@@ -77,12 +69,6 @@ public:
                        long maxNesting = kMaxNesting);
 
     JsonToken Next();
-    // Reads the rest of the value that `first` begins, without recursion;
-    // false unless it is one whole value. `end` receives the offset just past it.
-    bool SkipValue(const JsonToken& first, size_t& end);
-    // After a BeginObject token: reads the members through the closing
-    // brace, appending them to `members` (unless null), repeats kept.
-    bool ReadMembers(std::vector<RawMember>* members, size_t& end);
     std::string_view Text() const { return m_text; }
 
 private:
@@ -94,13 +80,10 @@ private:
     bool SkipComments();
     JsonToken String();
     bool Escape(JsonToken& token);
-    bool Unicode(JsonToken& token);
     JsonToken Number();
     JsonToken Word();
     JsonToken NextSkimmed();
     bool SkipDelimited(char close, bool escapes);
-    bool Key(JsonToken& token);
-    bool AfterValue(std::vector<JsonToken::Kind>& open, size_t& end, JsonToken& next);
 
     std::string_view m_text;
     JsonDialect m_dialect;
@@ -111,30 +94,9 @@ private:
     JsonToken m_stop;
 };
 
-// True when `text` holds one strict JSON value, blanks around it allowed,
-// nested to any depth.
-bool IsJsonValue(std::string_view text);
-
 // The string a string token's body (between its quotes) stands for: escapes
 // decoded, a surrogate pair joined, a lone surrogate U+FFFD, \u0000 a NUL.
 std::string DecodeString(std::string_view body);
 void AppendDecoded(std::string_view body, std::string& out);
-
-struct TextPosition {
-    long line = 1;
-    long column = 1;  // counted in bytes from 1, a leading byte-order mark left out
-};
-
-// Lines and columns of a text's byte offsets; lines end at '\n'.
-class LineIndex {
-public:
-    explicit LineIndex(std::string_view text);
-    // npos (an unknown place) is 1:1.
-    TextPosition At(size_t offset) const;
-
-private:
-    size_t m_bom = 0;
-    std::vector<size_t> m_starts;
-};
 
 }  // namespace velkin

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "JsonLexer.h"
+#include "RawJson.h"
 
 // Log records are formatted, so a bad argument still trips the sanitizers, and
 // dropped instead of flooding the fuzzer's output.
