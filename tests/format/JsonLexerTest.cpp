@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(Lexer, Tokens, testing::Values(
     LexRow{"bare word stops", "[nul]", S, "[@0-1 word@1-4"},
     LexRow{"word runs on through dashes", "true-x", S, "word@0-6"},
     LexRow{"numbers", "[0,-1.5e+3,2E9]", S, "[@0-1 number@1-2 ,@2-3 number@3-10 ,@10-11 number@11-14 ]@14-15 end@15-15"},
-    LexRow{"leading zero", "017", S, "badnumber@0-3"},
+    LexRow{"leading zero", "01", S, "badnumber@0-2"},
     LexRow{"minus alone", "-x", S, "badnumber@0-1"},
     LexRow{"point without digits", "1.", S, "badnumber@0-2"},
     LexRow{"exponent without digits", "1e+", S, "badnumber@0-3"},
@@ -153,6 +153,9 @@ INSTANTIATE_TEST_SUITE_P(Lexer, Escapes, testing::Values(
     EscapeRow{"lone high", "\\ud83dx", "\xef\xbf\xbdx", true},
     EscapeRow{"lone low", "\\ude00", "\xef\xbf\xbd", true},
     EscapeRow{"high then not low", "\\ud83d\\u0041", "\xef\xbf\xbd" "A", true},
+    EscapeRow{"first high", "\\ud800", "\xef\xbf\xbd", true},
+    EscapeRow{"last low", "\\udfff", "\xef\xbf\xbd", true},
+    EscapeRow{"pair at the ends of both halves", "\\udbff\\udfff", "\xf4\x8f\xbf\xbf", false},
     EscapeRow{"last before surrogates", "\\ud7ff", "\xed\x9f\xbf", false},
     EscapeRow{"first after surrogates", "\\ue000", "\xee\x80\x80", false}),
     RowName<EscapeRow>);
