@@ -1,20 +1,12 @@
 // The check of one definition: its findings, each at a position of the text.
 #pragma once
 
-#include <string>
 #include <string_view>
 #include <vector>
 
-#include "Catalogue.h"
-#include "Definition.h"
+#include "Diagnostic.h"
 
 namespace check {
-
-struct Diagnostic {
-    RuleId rule;
-    Position position;
-    std::string message;
-};
 
 // Checks the text of the definition at `path` (the path selects the profile).
 // The diagnostics come sorted in file order.

@@ -37,6 +37,11 @@ bool ParseLine(std::string_view line, std::vector<RuleId>& disabled, std::string
 
 bool ParseConfig(std::string_view text, std::vector<RuleId>& disabled, std::string& problem)
 {
+    // Editors on some systems save a byte-order mark and CRLF line ends;
+    // Trimmed takes the CR off each line.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
     for (size_t number = 1; !text.empty(); ++number) {
         const size_t end = std::min(text.find('\n'), text.size());
         if (!ParseLine(text.substr(0, end), disabled, problem)) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "Check.h"
 #include "Definition.h"
+#include "Diagnostic.h"
 
 namespace check {
 

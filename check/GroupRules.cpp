@@ -3,6 +3,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "Decisions.h"
 #include "Families.h"
 #include "Facts.h"
 #include "Identifiers.h"
@@ -34,7 +35,7 @@ void CheckGroupCount(const Context& c, const Menu& menu, const Located& node)
 {
     const Located groups = c.places.Member(node, kGroup);
     JsonArray* array = AsArray(groups.node);
-    if (array == nullptr || json_array_get_length(array) <= static_cast<guint>(kMaxGroups))
+    if (array == nullptr || GroupsAreRead(json_array_get_length(array)))
         return;
     c.found.Report(RuleId::TooManyGroups, groups.lastKey,
                    "menu " + Show(menu.id) + " has " +

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "Decisions.h"
 #include "Families.h"
 #include "Facts.h"
 #include "Fragments.h"
@@ -21,13 +22,9 @@ using namespace velkin;
 
 namespace {
 
-// The fixed starts of the item and menu lookups.
-constexpr std::string_view kItemQueryStart = "$.menuitems.";
-constexpr std::string_view kMenuQueryStart = "$.menutree.";
-
-// Rules on one identifier that the splitter writes and looks up with
-// `query` followed by the identifier, in a buffer of `size` bytes.
-void CheckIdentifier(const Context& c, const std::string& id, size_t offset, std::string_view query,
+// Rules on one identifier that the splitter writes and looks up with the
+// query `format`, in a buffer of `size` bytes.
+void CheckIdentifier(const Context& c, const std::string& id, size_t offset, const char* format,
                      size_t size, const char* what)
 {
     if (NeedsEscape(id))
@@ -35,7 +32,7 @@ void CheckIdentifier(const Context& c, const std::string& id, size_t offset, std
                        std::string(what) + " " + Show(id) +
                            " holds a double quote, backslash or control character: the files "
                            "naming it would not be JSON");
-    if (query.size() + id.size() >= size)
+    if (FormatQuery(size, format, id.c_str()).cut)
         c.found.Report(RuleId::QueryTooLong, offset,
                        std::string(what) + " " + Show(id) + " is " + std::to_string(id.size()) +
                            " bytes long: its lookup is cut at " + std::to_string(size) + " bytes");
@@ -55,21 +52,23 @@ void CheckMenuName(const Context& c, const std::string& menu, size_t offset)
         c.found.Report(
             RuleId::ReservedMenuName, offset,
             "menu " + Show(menu) + " would overwrite the profile's " + menu + kMenuFileSuffix);
-    CheckIdentifier(c, menu, offset, kMenuQueryStart, kDriverQuerySize, "menu");
+    CheckIdentifier(c, menu, offset, kMenuQuery, kDriverQuerySize, "menu");
 }
 
-// The groups of a menu are looked up with "$.menutree.<menu>.group[<i>].indent-level"
-// (at most two groups are read, so <i> is one digit) in the group query buffer.
+// The groups of a menu that are read are looked up with
+// "$.menutree.<menu>.group[<i>].<member>" in the group query buffer. Reported
+// only when the menu's own lookup fits, which the menu name rule covers.
 void CheckGroupQuery(const Context& c, const Located& node, const std::string& menu, size_t offset)
 {
     JsonArray* groups = AsArray(c.places.Member(node, kGroup).node);
-    if (groups == nullptr || json_array_get_length(groups) == 0 ||
-        json_array_get_length(groups) > kMaxGroups)
+    const guint n = groups != nullptr ? json_array_get_length(groups) : 0;
+    if (!GroupsAreRead(n) || FormatQuery(kDriverQuerySize, kMenuQuery, menu.c_str()).cut)
         return;
-    const size_t longest = std::string(".").append(kGroup).append("[0].").size() +
-                           std::string_view(kIndentLevel).size();
-    const size_t start = kMenuQueryStart.size() + menu.size();
-    if (start < kDriverQuerySize && start + longest >= kGroupQuerySize)
+    bool cut = false;
+    for (int i = 0; i < static_cast<int>(n); ++i)
+        for (const char* member : {kIndentLevel, kGroupItems})
+            cut |= FormatQuery(kGroupQuerySize, kGroupQuery, menu.c_str(), kGroup, i, member).cut;
+    if (cut)
         c.found.Report(RuleId::QueryTooLong, offset,
                        "menu " + Show(menu) + " is " + std::to_string(menu.size()) +
                            " bytes long: its group lookup is cut at " +
@@ -213,7 +212,7 @@ void CheckItems(const Context& c, const Menu& menu, ItemPlaces& places, const Un
     for (const ItemEntry& item : menu.items) {
         const size_t offset = places.Of(item);
         const bool listed = item.origin == Origin::Listed;
-        CheckIdentifier(c, item.id, offset, kItemQueryStart,
+        CheckIdentifier(c, item.id, offset, kItemQuery,
                         listed ? kDriverQuerySize : kLookupQuerySize, "item");
         if (item.placeholder)
             c.found.Report(RuleId::MissingDefinition, offset,

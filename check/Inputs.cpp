@@ -26,6 +26,15 @@ bool IsDirectory(const std::string& path, bool followLink)
     return status == 0 && S_ISDIR(st.st_mode);
 }
 
+// A FIFO, socket or device (or a link to one): opening it could block or
+// read for ever, so a directory walk never opens it. A name that cannot be
+// examined is taken, so that reading it reports why.
+bool IsSpecialFile(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+}
+
 // The names in `dir` but "." and "..", sorted bytewise; false with the reason
 // when it cannot be read.
 bool SortedNames(const std::string& dir, std::vector<std::string>& names, std::string& reason)
@@ -63,9 +72,20 @@ void Walk(const std::string& dir, std::vector<Input>& inputs, std::vector<Unread
         const std::string path = Joined(dir, name);
         if (IsDirectory(path, false))
             Walk(path, inputs, unread);
-        else if (IsDefinitionName(name))
+        else if (IsDefinitionName(name) && !IsSpecialFile(path))
             inputs.push_back({path});
     }
+}
+
+// A directory named on the command line: one without a definition below it
+// is a mistake (a wrong folder, or definitions not named menu-*.json), not a
+// clean pass.
+void WalkArgument(const std::string& dir, std::vector<Input>& inputs, std::vector<Unread>& unread)
+{
+    const size_t found = inputs.size(), failed = unread.size();
+    Walk(dir, inputs, unread);
+    if (inputs.size() == found && unread.size() == failed)
+        unread.push_back({dir, "no menu-*.json file below it"});
 }
 
 }  // namespace
@@ -88,7 +108,7 @@ std::vector<Input> ExpandInputs(const std::vector<std::string>& args, const std:
             inputs.push_back(
                 {stdinName.empty() ? kUnnamedStdin : stdinName, true, !stdinName.empty()});
         else if (IsDirectory(arg, true))
-            Walk(arg, inputs, unread);
+            WalkArgument(arg, inputs, unread);
         else
             inputs.push_back({arg});
     }

@@ -25,8 +25,9 @@ bool IsDefinitionName(std::string_view name);
 // The inputs the arguments name, in order: "-" is standard input (named
 // `stdinName` when that is not empty), a directory stands for every
 // definition below it, in sorted order, without following links to other
-// directories, and anything else is a file. Directories that cannot be read
-// are added to `unread`.
+// directories and passing over FIFOs, sockets and devices, and anything else
+// is a file. Directories that cannot be read, and directories named in `args`
+// with no definition below them, are added to `unread`.
 std::vector<Input> ExpandInputs(const std::vector<std::string>& args, const std::string& stdinName,
                                 std::vector<Unread>& unread);
 

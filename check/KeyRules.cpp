@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "Decisions.h"
 #include "Families.h"
 #include "Facts.h"
 #include "Fragments.h"
@@ -213,7 +214,7 @@ void MenuNode(const Context& c, const std::string& menu)
     if (groups.Present() && AsArray(groups.node) == nullptr)
         WrongType(c, groups, "\"group\" of " + where + " is not an array: it has no groups");
     const std::vector<Located> each = c.places.Elements(groups);
-    if (each.size() <= static_cast<size_t>(kMaxGroups))
+    if (GroupsAreRead(each.size()))
         for (const Located& group : each)
             Group(c, group, menu);
 }

@@ -14,6 +14,8 @@ const char kUsage[] =
     "                         sarif: one SARIF 2.1.0 document\n"
     "  --werror               exit with status 1 on warnings too\n"
     "  --disable=RULE[,RULE]  do not report these rules (may be repeated)\n"
+    "  --select=RULE[,RULE]   report only these rules, less the disabled ones\n"
+    "                         (may be repeated)\n"
     "  --no-config            read no .velkin-check project file\n"
     "  --stdin-filename=NAME  name of the definition read from '-', for its profile\n"
     "                         and the report\n"
@@ -44,27 +46,19 @@ bool Fail(Command& command, std::string problem)
 
 bool SetFormat(const std::string& value, Command& command)
 {
-    if (value == "text")
-        command.options.format = Format::Text;
-    else if (value == "github")
-        command.options.format = Format::Github;
-    else if (value == "sarif")
-        command.options.format = Format::Sarif;
-    else
+    const std::optional<Format> format = ParseFormat(value);
+    if (!format)
         return Fail(command, "unknown format '" + value + "' (text, github or sarif)");
+    command.options.format = *format;
     return true;
 }
 
 bool SetColor(const std::string& value, Command& command)
 {
-    if (value == "auto")
-        command.options.color = ColorWhen::Auto;
-    else if (value == "always")
-        command.options.color = ColorWhen::Always;
-    else if (value == "never")
-        command.options.color = ColorWhen::Never;
-    else
+    const std::optional<cli::ColorWhen> when = cli::ParseColorWhen(value);
+    if (!when)
         return Fail(command, "unknown colour choice '" + value + "' (auto, always or never)");
+    command.options.color = *when;
     return true;
 }
 
@@ -72,6 +66,15 @@ bool SetDisabled(const std::string& value, Command& command)
 {
     std::string problem;
     return AddRules(value, command.options.disabled, problem) || Fail(command, problem);
+}
+
+bool SetSelected(const std::string& value, Command& command)
+{
+    std::string problem;
+    const size_t before = command.options.selected.size();
+    if (!AddRules(value, command.options.selected, problem))
+        return Fail(command, problem);
+    return command.options.selected.size() > before || Fail(command, "--select needs a rule");
 }
 
 bool SetExplained(const std::string& value, Command& command)
@@ -102,6 +105,7 @@ const ValueOption kValueOptions[] = {
     {"--format", SetFormat},
     {"--color", SetColor},
     {"--disable", SetDisabled},
+    {"--select", SetSelected},
     {"--explain", SetExplained},
     {"--stdin-filename", SetStdinName},
 };
@@ -194,6 +198,17 @@ bool AddRules(std::string_view list, std::vector<RuleId>& out, std::string& prob
         out.push_back(rule->id);
     }
     return true;
+}
+
+std::vector<bool> SilencedRules(const std::vector<RuleId>& selected,
+                                const std::vector<RuleId>& disabled)
+{
+    std::vector<bool> off(Rules().size(), !selected.empty());
+    for (RuleId id : selected)
+        off[static_cast<size_t>(id)] = false;
+    for (RuleId id : disabled)
+        off[static_cast<size_t>(id)] = true;
+    return off;
 }
 
 }  // namespace check

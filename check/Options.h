@@ -6,18 +6,19 @@
 #include <vector>
 
 #include "Catalogue.h"
+#include "Color.h"
+#include "Report.h"
 
 namespace check {
 
-enum class Format { Text, Github, Sarif };
-enum class ColorWhen { Auto, Always, Never };
 
 struct Options {
     Format format = Format::Text;
-    ColorWhen color = ColorWhen::Auto;
+    cli::ColorWhen color = cli::ColorWhen::Auto;
     bool werror = false;
     bool readConfig = true;           // false under --no-config
     std::vector<RuleId> disabled;     // by --disable
+    std::vector<RuleId> selected;     // by --select; empty: every rule
     std::string stdinName;            // --stdin-filename; empty: none
     std::vector<std::string> inputs;  // files, directories, "-" for standard input
 };
@@ -41,5 +42,10 @@ Command ParseCommandLine(const std::vector<std::string>& args);
 // an id and empty items are ignored); false with `problem` set at the first
 // unknown id.
 bool AddRules(std::string_view list, std::vector<RuleId>& out, std::string& problem);
+
+// Which rules report nothing, indexed by RuleId: with a selection those not
+// selected, and always the disabled ones.
+std::vector<bool> SilencedRules(const std::vector<RuleId>& selected,
+                                const std::vector<RuleId>& disabled);
 
 }  // namespace check

@@ -2,10 +2,8 @@
 // definitions. Exit status: 2 for a usage problem or a file not read, else 1
 // for errors (or warnings under --werror), else 0.
 #include <glib.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <iomanip>
 #include <iostream>
@@ -18,6 +16,7 @@
 #include "Inputs.h"
 #include "Options.h"
 #include "Report.h"
+#include "Usage.h"
 
 namespace {
 
@@ -25,9 +24,8 @@ using namespace check;
 
 int Usage(const std::string& problem)
 {
-    std::cerr << "velkin-check: " << problem << "\n"
-              << "Try 'velkin-check --help'.\n";
-    return 2;
+    std::cerr << cli::UsageMessage("velkin-check", problem);
+    return cli::kUsageStatus;
 }
 
 // One rule a line: id, severity, summary, in columns.
@@ -45,18 +43,6 @@ void Explain(const Rule& rule)
 {
     std::cout << rule.name << " (" << SeverityName(rule.severity) << ")\n"
               << RuleHelp(rule) << "\n";
-}
-
-// Colour under auto: on a terminal that is not "dumb", unless NO_COLOR is set
-// to anything (https://no-color.org).
-bool UseColor(ColorWhen when)
-{
-    if (when != ColorWhen::Auto)
-        return when == ColorWhen::Always;
-    const char* noColor = std::getenv("NO_COLOR");
-    const char* term = std::getenv("TERM");
-    return isatty(STDOUT_FILENO) && (noColor == nullptr || *noColor == '\0') && term != nullptr &&
-           std::strcmp(term, "dumb") != 0;
 }
 
 // Where an input's project file is looked for: its folder; for standard
@@ -82,9 +68,7 @@ bool RulesOff(const Options& options, const std::vector<Input>& inputs, const st
         if (options.readConfig && !finder.Disabled(ConfigDirectory(input), disabled, problem) &&
             reported.insert(problem).second)
             std::cerr << "velkin-check: " << problem << "\n";
-        off.emplace_back(Rules().size(), false);
-        for (RuleId id : disabled)
-            off.back()[static_cast<size_t>(id)] = true;
+        off.push_back(SilencedRules(options.selected, disabled));
     }
     return reported.empty();
 }
@@ -124,31 +108,25 @@ bool Fails(const FileReport& report, bool werror)
 int Check(const Options& options)
 {
     g_autofree gchar* cwd = g_get_current_dir();
-    SarifRun run{VELKIN_VERSION, VELKIN_INFORMATION_URI, cwd, {}, 0};
+    RunSummary run{VELKIN_VERSION, VELKIN_INFORMATION_URI, cwd, {}, 0};
     const std::vector<Input> inputs = ExpandInputs(options.inputs, options.stdinName, run.unread);
     std::for_each(run.unread.begin(), run.unread.end(), ReportUnread);
     std::vector<std::vector<bool>> off;
     if (!RulesOff(options, inputs, cwd, off))
         return 2;
-    const bool color = UseColor(options.color);
-    std::vector<FileReport> reports;
+    const std::unique_ptr<Reporter> reporter =
+        MakeReporter(options.format, std::cout, cli::UseColorOnStdout(options.color));
     bool failing = false;
     for (size_t i = 0; i < inputs.size(); ++i) {
         FileReport report;
         if (!ReadAndCheck(inputs[i], off[i], report, run.unread))
             continue;
         failing = failing || Fails(report, options.werror);
-        if (options.format == Format::Text)
-            WriteText(std::cout, report, color);
-        else if (options.format == Format::Github)
-            WriteGithub(std::cout, report);
-        else
-            reports.push_back(std::move(report));
+        reporter->Add(std::move(report));
     }
     // A file not read outweighs every finding: what it holds is unknown.
     run.exitCode = !run.unread.empty() ? 2 : failing ? 1 : 0;
-    if (options.format == Format::Sarif)
-        WriteSarif(std::cout, reports, run);
+    reporter->Finish(run);
     return run.exitCode;
 }
 

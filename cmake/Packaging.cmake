@@ -33,7 +33,8 @@ four profile directories, which the tool itself never creates.
 velkin-check reports what the splitter would silently get wrong in a
 definition; velkin-tree draws the menu the device shows for a definition or
 a profile directory (text, JSON, Graphviz, HTML) and what a change does to
-it; the JSON Schema of definitions is in /usr/share/velkin-tool.")
+it; velkin-lsp brings the checker and navigation over identifiers into
+editors as a language server; the JSON Schema of definitions is in /usr/share/velkin-tool.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # The tool writes under a fixed absolute path: the packages must not move.
 set(CPACK_PACKAGE_RELOCATABLE OFF)

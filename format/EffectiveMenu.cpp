@@ -1,11 +1,9 @@
 #include "EffectiveMenu.h"
 
-#include <cstdarg>
-#include <cstdio>
-#include <cstring>
 #include <list>
 #include <unordered_set>
 
+#include "Decisions.h"
 #include "Document.h"
 #include "Facts.h"
 #include "Fragments.h"
@@ -39,8 +37,8 @@ NodeView ReadNode(std::string_view open)
 // needed no escape, so reading the text again would give the same strings.
 bool CopiedAsItIs(const Menu& menu, JsonNode* node)
 {
-    const size_t query = std::strlen(kMenuQuery) - std::strlen("%s") + menu.id.size();
-    return AsObject(node) != nullptr && PlainForJsonPath(menu.id) && query < kDriverQuerySize &&
+    return AsObject(node) != nullptr && PlainForJsonPath(menu.id) &&
+           !FormatQuery(kDriverQuerySize, kMenuQuery, menu.id.c_str()).cut &&
            menu.node.find('\\') == std::string::npos &&
            g_utf8_validate(menu.node.data(), static_cast<gssize>(menu.node.size()), nullptr);
 }
@@ -82,15 +80,10 @@ private:
     IdSet m_deleted, m_addMenus, m_modified;
     std::unordered_map<std::string, std::string> m_parents;
 
-    // The match array text of a query, formatted into a buffer of `size` bytes.
-    QueryText Match(size_t size, const char* format, ...) G_GNUC_PRINTF(3, 4)
+    // The match array text of a query as formatted into its buffer.
+    QueryText Match(const FormattedQuery& query)
     {
-        std::vector<char> query(size);
-        va_list args;
-        va_start(args, format);
-        std::vsnprintf(query.data(), size, format, args);
-        va_end(args);
-        return QueryText(JsonPathMatchText(m_root, m_generator.get(), query.data()));
+        return QueryText(JsonPathMatchText(m_root, m_generator.get(), query.text.c_str()));
     }
     QueryText Match(const char* query)
     {
@@ -102,9 +95,9 @@ private:
     // serialised as the query's match array, without compiling the query.
     QueryText Lookup(size_t size, const char* format, const char* member, const std::string& id)
     {
-        const size_t length = std::strlen(format) - std::strlen("%s") + id.size();
-        if (!PlainForJsonPath(id) || length >= size)
-            return Match(size, format, id.c_str());
+        const FormattedQuery query = FormatQuery(size, format, id.c_str());
+        if (!PlainForJsonPath(id) || query.cut)
+            return Match(query);
         JsonArray* matches = json_array_new();
         if (JsonNode* found = MemberOf(MemberOf(m_root, member), id.c_str()))
             json_array_add_element(matches, json_node_copy(found));
@@ -131,14 +124,16 @@ private:
     {
         std::list<std::string> list;
         JsonArray* groups = AsArray(MemberOf(node, kGroup));
-        if (groups == nullptr || json_array_get_length(groups) > kMaxGroups)
+        if (groups == nullptr || !GroupsAreRead(json_array_get_length(groups)))
             return list;
         const int n = static_cast<int>(json_array_get_length(groups));
         for (int i = 0; i < n; ++i)
-            for (const char* member : {kIndentLevel, kGroupItems})
-                for (std::string& s : QuotedStrings(
-                         Match(kGroupQuerySize, kGroupQuery, id.c_str(), kGroup, i, member).text))
+            for (const char* member : {kIndentLevel, kGroupItems}) {
+                QueryText match =
+                    Match(FormatQuery(kGroupQuerySize, kGroupQuery, id.c_str(), kGroup, i, member));
+                for (std::string& s : QuotedStrings(match.text))
                     list.push_back(std::move(s));
+            }
         return list;
     }
 
@@ -215,11 +210,13 @@ private:
     // when its definition is an object.
     void Amend(ItemEntry& entry)
     {
-        if (m_modified.count(entry.id) == 0 || entry.definition[0] != '{')
-            return;
+        const bool listed = m_modified.count(entry.id) != 0;
         std::string members;
-        QueryText match = Lookup(kLookupQuerySize, kAmendmentQuery, kMenuModifyInfo, entry.id);
-        if (ReadAmendment(match.text, members) != AmendmentStatus::Found)
+        const bool found =
+            listed &&
+            ReadAmendment(Lookup(kLookupQuerySize, kAmendmentQuery, kMenuModifyInfo, entry.id).text,
+                          members) == AmendmentStatus::Found;
+        if (!IsAmended(listed, found, entry.definition))
             return;
         const std::string_view open(entry.definition.data(), entry.definition.size() - 1);
         entry.definition = AmendDefinition(open, members);
@@ -230,7 +227,7 @@ private:
     // written; then the list is merged into the item list.
     std::vector<Merged> AddItems(Menu& menu, std::list<std::string>& items)
     {
-        QueryText match = Match(kLookupQuerySize, kAddListQuery, menu.id.c_str());
+        QueryText match = Match(FormatQuery(kLookupQuerySize, kAddListQuery, menu.id.c_str()));
         const std::vector<std::string> quoted = QuotedStrings(match.text);
         if (quoted.empty())
             return {};
@@ -267,20 +264,17 @@ private:
         for (const std::string& entry : groups)
             if (m_deleted.count(entry) == 0)
                 kept.push_back(entry);
-        const std::string submenu = SubmenuItemsFragment(items);
-        const std::string group = GroupFragment(kept);
-        menu.node = "{" + submenu;
-        if (!submenu.empty() && !group.empty())
-            menu.node += ',';
-        menu.node += group;
-        menu.nodeHasMember = !menu.node.empty() && menu.node != "{";
+        OpenedNode node = JoinRebuiltNode(SubmenuItemsFragment(items), GroupFragment(kept));
+        menu.node = std::move(node.text);
+        menu.nodeHasMember = node.hasMember;
     }
 
     void CopyNode(Menu& menu)
     {
         QueryText match = Lookup(kDriverQuerySize, kMenuQuery, kMenuTree, menu.id);
-        menu.node = std::string(OpenNode(UnwrapMatch(match.text)));
-        menu.nodeHasMember = menu.node.size() > 1;
+        OpenedNode node = CopiedNode(match.text);
+        menu.node = std::move(node.text);
+        menu.nodeHasMember = node.hasMember;
     }
 };
 

@@ -186,6 +186,13 @@ std::vector<std::string> HelperOrder(std::string_view text)
     return order;
 }
 
+// The helper file of a run that wrote no menu: a JSON object without members.
+static bool NamesNoMenu(std::string_view helper)
+{
+    std::vector<RawMember> members;
+    return ScanObject(helper, members) && members.empty();
+}
+
 const Profile* ProfileOfDirectory(std::string_view dir)
 {
     g_autofree gchar* full = g_canonicalize_filename(std::string(dir).c_str(), nullptr);
@@ -215,7 +222,9 @@ bool ReadProfileDirectory(const std::string& dir, DirectoryRead& out, std::strin
         else
             out.leftOut.push_back(name + ": " + reason);
     }
-    if (menus.empty()) {
+    // A definition whose menus are all deleted gives a directory holding
+    // only helper.json, an empty object, and providers.json: an empty menu.
+    if (menus.empty() && !(names.empty() && NamesNoMenu(helper))) {
         error = dir + ": " +
                 (names.empty() ? "no menu file (<menu>.json) in the directory"
                                : "no menu file in the directory can be read");

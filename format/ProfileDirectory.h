@@ -29,7 +29,9 @@ struct DirectoryRead {
 };
 
 // Reads `dir`. False, with `error` set, when it cannot be listed or no menu
-// file in it can be read.
+// file in it can be read, unless it holds none and its helper.json is an
+// empty object: the directory of a run whose menus were all deleted, which
+// reads as an empty menu.
 bool ReadProfileDirectory(const std::string& dir, DirectoryRead& out, std::string& error);
 
 // The menu `id` read back from the text of its file "<id>.json". False, with

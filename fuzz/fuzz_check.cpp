@@ -66,15 +66,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (refused)
         CHECK(report.diagnostics.size() == 1);
 
-    std::ostringstream textOut;
-    check::WriteText(textOut, report);
-    std::ostringstream github;
-    check::WriteGithub(github, report);
-    check::SarifRun run;
+    check::RunSummary run;
     run.workingDirectory = "/fuzz";
-    std::ostringstream sarif;
-    check::WriteSarif(sarif, {report}, run);
-    const std::string log = sarif.str();
+    std::ostringstream outs[3];
+    const check::Format formats[] = {check::Format::Text, check::Format::Github,
+                                     check::Format::Sarif};
+    for (size_t i = 0; i < 3; ++i) {
+        const std::unique_ptr<check::Reporter> reporter = check::MakeReporter(formats[i], outs[i]);
+        reporter->Add(report);
+        reporter->Finish(run);
+    }
+    const std::string log = outs[2].str();
     g_autoptr(JsonParser) parser = json_parser_new();
     CHECK(json_parser_load_from_data(parser, log.data(), static_cast<gssize>(log.size()), nullptr));
     CHECK(g_utf8_validate(log.data(), static_cast<gssize>(log.size()), nullptr));

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, through sudo
 # when not run as root; does nothing when they are all installed. graphviz and
-# chromium run velkin-tree's DOT and HTML output in its tests.
+# chromium run velkin-tree's DOT and HTML output in its tests; neovim is the
+# editor velkin-lsp is tested with.
 #   scripts/deps.sh [--build] [PACKAGE...]
 # --build: only what building the programs needs; further packages are added.
 set -eu
 build=(cmake make g++ pkg-config libjson-glib-dev libglib2.0-dev libefl-all-dev)
 tests=(googletest libgtest-dev valgrind util-linux python3 python3-jsonschema python3-yaml
-       groff-base mandoc graphviz chromium)
+       groff-base mandoc graphviz chromium neovim)
 if [ "${1:-}" = --build ]; then
   shift
   tests=()

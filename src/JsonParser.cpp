@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Decisions.h"
 #include "Facts.h"
 #include "Fragments.h"
 #include "JsonPathText.h"
@@ -260,7 +261,7 @@ bool CJsonParser::PaserMenuTreeGroupFile(std::list<std::string>& groupList)
         LeaveMember(m_pReader);
         return false;
     }
-    if (n > kMaxGroups) {
+    if (!GroupsAreRead(static_cast<size_t>(n))) {
         LOG_INFO(kGroupTooMany, "Failed No Suppport No.3 case\n");
         LeaveMember(m_pReader);
         return false;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Decisions.h"
 #include "Document.h"
 #include "Facts.h"
 #include "Fragments.h"
@@ -376,8 +377,9 @@ void JsonTool::WriteDefinition(Run& run, const std::string& item, std::string_vi
                                std::ofstream& out)
 {
     std::string amendment;
-    if (!(m_FlagCheckItemInList(item.c_str(), m_MenuModifyList) &&
-          run.query->PaserModifyItem(item.c_str(), amendment) && definition[0] == '{')) {
+    const bool listed = m_FlagCheckItemInList(item.c_str(), m_MenuModifyList);
+    const bool found = listed && run.query->PaserModifyItem(item.c_str(), amendment);
+    if (!IsAmended(listed, found, definition)) {
         Write(out, definition);
         return;
     }
@@ -412,20 +414,14 @@ void JsonTool::WriteRebuiltNode(Run& run, Menu& menu)
 {
     std::string submenu;
     run.packer->PrintSubMenuItemInfo(menu.items, submenu);
-    Write(menu.file, MemberStart(menu.id));
-    Write(menu.file, "{");
-    Write(menu.file, submenu);
-    menu.nodeHasMember = !submenu.empty();
-
     std::list<std::string> kept;
     m_ModifyGroupItemsList(menu.groups, kept);
     std::string group;
-    if (run.packer->PrintGroupInfo(kept, group)) {
-        if (menu.nodeHasMember)
-            Write(menu.file, ",");
-        Write(menu.file, group);
-        menu.nodeHasMember = true;
-    }
+    run.packer->PrintGroupInfo(kept, group);
+    const OpenedNode node = JoinRebuiltNode(submenu, group);
+    Write(menu.file, MemberStart(menu.id));
+    Write(menu.file, node.text);
+    menu.nodeHasMember = node.hasMember;
 }
 
 // "menu":{<the node's members> copied from the definition, left open for the
@@ -437,10 +433,10 @@ bool JsonTool::WriteCopiedNode(Menu& menu)
     QueryText result(GetJsonPathResult(query));
     if (result.text == nullptr)
         return false;
+    const OpenedNode node = CopiedNode(result.text);
     Write(menu.file, MemberStart(menu.id));
-    const std::string_view open = OpenNode(UnwrapMatch(result.text));
-    Write(menu.file, open);
-    menu.nodeHasMember = open.size() > 1;
+    Write(menu.file, node.text);
+    menu.nodeHasMember = node.hasMember;
     return true;
 }
 

@@ -7,6 +7,9 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "Labels.h"
+#include "Walk.h"
+
 namespace tree {
 
 namespace {
@@ -71,8 +74,12 @@ public:
                 Common(static_cast<size_t>(old - m_b.menus.data()), j);
         }
         PairMoves();
+        Renames();
         Leftovers();
         Matches();
+        m_diff.order = DrawnOrder(m_a);
+        for (const std::string& menu : m_diff.menusRemoved)
+            m_diff.order.push_back(menu);
         return std::move(m_diff);
     }
 
@@ -172,16 +179,44 @@ private:
         }
     }
 
+    // An entry removed and one added at the same place of the same menu,
+    // with one definition: the entry was renamed.
+    void Renames()
+    {
+        std::unordered_map<std::string, size_t> removedAt;
+        for (size_t r = 0; r < m_removed.size(); ++r)
+            if (!m_removed[r].paired && !m_removed[r].whole)
+                removedAt.emplace(PlaceKey(PlaceOf(m_b, m_removed[r].at)), r);
+        for (Unmatched& came : m_added) {
+            auto it = came.paired || came.whole ? removedAt.end()
+                                                : removedAt.find(PlaceKey(PlaceOf(m_a, came.at)));
+            if (it == removedAt.end())
+                continue;
+            Unmatched& went = m_removed[it->second];
+            const std::optional<std::string> definition = Definition(m_a, came.at);
+            if (went.paired || !definition || Definition(m_b, went.at) != definition)
+                continue;
+            went.paired = came.paired = true;
+            m_diff.renamed.push_back(Rename{m_a.menus[came.at.menu].id, EntryOf(m_b, went.at).id,
+                                            EntryOf(m_a, came.at).id, came.at.entry + 1,
+                                            NameOf(m_a, came.at)});
+        }
+    }
+    static std::string PlaceKey(const Place& place)
+    {
+        return std::to_string(place.position) + '/' + place.menu;
+    }
+
     void Leftovers()
     {
         for (const Unmatched& u : m_removed)
-            if (!u.paired && !u.whole)
-                m_diff.removed.push_back(
-                    EntryChange{EntryOf(m_b, u.at).id, PlaceOf(m_b, u.at), std::nullopt});
+            if (!u.paired)
+                m_diff.removed.push_back(EntryChange{EntryOf(m_b, u.at).id, PlaceOf(m_b, u.at),
+                                                     std::nullopt, NameOf(m_b, u.at)});
         for (const Unmatched& u : m_added)
-            if (!u.paired && !u.whole)
-                m_diff.added.push_back(
-                    EntryChange{EntryOf(m_a, u.at).id, std::nullopt, PlaceOf(m_a, u.at)});
+            if (!u.paired)
+                m_diff.added.push_back(EntryChange{EntryOf(m_a, u.at).id, std::nullopt,
+                                                   PlaceOf(m_a, u.at), NameOf(m_a, u.at)});
     }
 
     // Moves and changed definitions, in the order of the new menus.
@@ -193,15 +228,22 @@ private:
         std::set<std::pair<size_t, std::string>> reported;
         for (const Match& m : m_matches) {
             const velkin::Entry& entry = EntryOf(m_a, m.after);
+            const std::optional<std::string> name = NameOf(m_a, m.after);
             if (m.moved)
                 m_diff.moved.push_back(
-                    EntryChange{entry.id, PlaceOf(m_b, m.before), PlaceOf(m_a, m.after)});
+                    EntryChange{entry.id, PlaceOf(m_b, m.before), PlaceOf(m_a, m.after), name});
             const std::optional<std::string> before = Definition(m_b, m.before);
             const std::optional<std::string> after = Definition(m_a, m.after);
             if (before != after && reported.emplace(m.after.menu, entry.id).second)
                 m_diff.definitions.push_back(
-                    DefinitionChange{m_a.menus[m.after.menu].id, entry.id, before, after});
+                    DefinitionChange{m_a.menus[m.after.menu].id, entry.id, before, after, name});
         }
+    }
+
+    std::optional<std::string> NameOf(const EffectiveMenu& model, At at) const
+    {
+        const std::optional<std::string> definition = Definition(model, at);
+        return definition ? DisplayName(*definition) : std::nullopt;
     }
 
     std::optional<std::string> Definition(const EffectiveMenu& model, At at) const
@@ -212,12 +254,40 @@ private:
     }
 };
 
+// The menus in the order the tree views draw them.
+class Order : public TreeVisitor {
+public:
+    explicit Order(const EffectiveMenu& model) : m_model(model) {}
+    std::vector<std::string> menus;
+    void BeginRoot(size_t menu, bool shown) override
+    {
+        if (!shown)
+            menus.push_back(m_model.menus[menu].id);
+    }
+    void VisitEntry(size_t menu, size_t entry, size_t, bool, Reach reach) override
+    {
+        if (reach == Reach::Expanded)
+            menus.push_back(m_model.menus[menu].entries[entry].id);
+    }
+
+private:
+    const EffectiveMenu& m_model;
+};
+
 }  // namespace
+
+std::vector<std::string> DrawnOrder(const EffectiveMenu& model)
+{
+    Order order(model);
+    Walk(model, order);
+    return std::move(order.menus);
+}
 
 bool MenuDiff::Equal() const
 {
     return menusRemoved.empty() && menusAdded.empty() && removed.empty() && added.empty() &&
-           moved.empty() && definitions.empty() && groups.empty() && parents.empty();
+           moved.empty() && renamed.empty() && definitions.empty() && groups.empty() &&
+           parents.empty();
 }
 
 MenuDiff CompareMenus(const EffectiveMenu& before, const EffectiveMenu& after)

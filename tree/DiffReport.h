@@ -8,14 +8,19 @@
 
 namespace tree {
 
-// One line per difference, a changed definition or group list with its old
-// and new text on the two lines below; nothing when the menus are equal.
-// `color`: ANSI colours for a terminal.
-std::string DiffText(const MenuDiff& diff, bool color);
+// For review: each menu that changed, in the order the tree views draw the
+// new menus (removed menus last), with its changes below it in the order of
+// their places: entries added (+), removed (-), moved in (>), renamed (=),
+// definitions changed (~, member by member where both are objects: "max: 50
+// → 100"), groups and parent; then one summary line. With `stat`, a line per
+// menu counting its changes, and the summary. Nothing when the menus are
+// equal. `color`: ANSI colours for a terminal.
+std::string DiffText(const MenuDiff& diff, bool color, bool stat = false);
 
 //   {"equal": bool, "menus-removed": [id...], "menus-added": [id...],
 //    "entries-removed": [{"id", "menu", "position"}], "entries-added": [...],
 //    "entries-moved": [{"id", "from": {"menu", "position"}, "to": {...}}],
+//    "entries-renamed": [{"menu", "from", "to", "position"}],
 //    "definitions-changed": [{"menu", "id", "old": text | null, "new": text | null}],
 //    "groups-changed": [{"menu", "old": [group...], "new": [group...]}],
 //    "parents-changed": [{"menu", "old": id | null, "new": id | null}]}

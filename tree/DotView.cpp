@@ -65,18 +65,45 @@ const char* EntryStyle(const Marks& marks)
     return "";
 }
 
+// The arrow to an entry's box, in the entry's colour.
+std::string EdgeStyle(const Marks& marks)
+{
+    const std::string style = EntryStyle(marks);
+    return style.empty() ? "" : " [" + style.substr(2) + "]";
+}
+
+// The entries of each group not opening a menu, in a cluster of the group.
+void WriteGroups(std::string& out, const velkin::Menu& menu, const std::string& node,
+                 const std::vector<int>& groups)
+{
+    for (size_t g = 0; g < menu.groups.size(); ++g) {
+        std::string members;
+        for (size_t e = 0; e < menu.entries.size(); ++e)
+            if (groups[e] == static_cast<int>(g) && !menu.entries[e].opensMenu)
+                members += " " + node + "e" + std::to_string(e) + ";";
+        if (members.empty())
+            continue;
+        out += "  subgraph cluster_" + node + "g" + std::to_string(g) + " { label=\"" +
+               DotEscaped(GroupHeading(menu, static_cast<int>(g))) +
+               "\"; style=dashed; color=gray;" + members + " }\n";
+    }
+}
+
 void WriteMenu(std::string& out, const velkin::EffectiveMenu& model, size_t m,
                const std::string& label)
 {
     const velkin::Menu& menu = model.menus[m];
     const std::string node = "m" + std::to_string(m);
+    const std::vector<int> groups = GroupOfEntries(menu);
     out += "  " + node + " [label=\"" + label + "\", shape=folder, style=bold];\n";
     for (size_t e = 0; e < menu.entries.size(); ++e) {
         const velkin::Entry& entry = menu.entries[e];
         const Marks marks = MarksOf(menu, entry);
         if (entry.opensMenu) {
-            // The arrow to a sub-menu carries the entry's marks.
-            const std::string style = EntryStyle(marks);
+            // The arrow to a sub-menu carries the entry's marks and its group.
+            std::string style = EntryStyle(marks);
+            if (groups[e] != kNoGroup)
+                style += ", label=\"group " + std::to_string(groups[e] + 1) + "\", fontsize=8";
             out += "  " + node + " -> m" + std::to_string(MenuIndex(model, entry)) +
                    (style.empty() ? "" : " [" + style.substr(2) + "]") + ";\n";
             continue;
@@ -84,18 +111,43 @@ void WriteMenu(std::string& out, const velkin::EffectiveMenu& model, size_t m,
         const std::string leaf = node + "e" + std::to_string(e);
         out +=
             "  " + leaf + " [label=" + EntryLabel(menu, entry, marks) + EntryStyle(marks) + "];\n";
-        out += "  " + node + " -> " + leaf + ";\n";
+        out += "  " + node + " -> " + leaf + EdgeStyle(marks) + ";\n";
     }
+    WriteGroups(out, menu, node, groups);
+}
+
+void WriteLegend(std::string& out)
+{
+    out += "  subgraph cluster_legend {\n    label=\"legend\"; style=dotted;\n"
+           "    legend_menu [label=\"menu\", shape=folder, style=bold];\n";
+    const std::pair<Marks, const char*> kRows[] = {{Marks{true, false, false}, kAddedMeaning},
+                                                   {Marks{false, true, false}, kAmendedMeaning},
+                                                   {Marks{false, false, true}, kPlaceholderMeaning}};
+    for (size_t k = 0; k < 3; ++k)
+        out += "    legend_" + std::to_string(k) + " [label=\"" + MarkText(kRows[k].first) + " " +
+               kRows[k].second + "\"" + EntryStyle(kRows[k].first) + "];\n";
+    out += "    legend_menu -> legend_0 -> legend_1 -> legend_2 [style=invis];\n  }\n";
 }
 
 }  // namespace
 
-std::string RenderDot(const velkin::EffectiveMenu& model)
+size_t DotNodeCount(const velkin::EffectiveMenu& model)
 {
-    std::string out =
-        "digraph \"velkin-tree\" {\n"
-        "  graph [rankdir=LR, fontname=\"sans-serif\"];\n"
-        "  node [shape=box, fontname=\"sans-serif\", fontsize=10];\n";
+    size_t nodes = model.menus.size();
+    for (const velkin::Menu& menu : model.menus)
+        for (const velkin::Entry& entry : menu.entries)
+            nodes += entry.opensMenu ? 0 : 1;
+    return nodes;
+}
+
+std::string RenderDot(const velkin::EffectiveMenu& model, std::string_view title)
+{
+    const std::string profile = model.profile != nullptr ? model.profile->dir : "none";
+    std::string out = "digraph \"velkin-tree\" {\n"
+                      "  graph [rankdir=LR, fontname=\"sans-serif\", labelloc=t, label=\"" +
+                      DotEscaped(title) + " (profile " + profile + ")\"];\n"
+                      "  node [shape=box, fontname=\"sans-serif\", fontsize=10];\n"
+                      "  edge [fontname=\"sans-serif\"];\n";
     const std::vector<std::string> labels = MenuLabels(model);
     for (size_t m = 0; m < model.menus.size(); ++m)
         WriteMenu(out, model, m, labels[m]);
@@ -105,6 +157,7 @@ std::string RenderDot(const velkin::EffectiveMenu& model)
             out += "    m" + std::to_string(m) + ";\n";
         out += "  }\n";
     }
+    WriteLegend(out);
     return out + "}\n";
 }
 

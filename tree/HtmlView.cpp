@@ -1,7 +1,8 @@
 #include "HtmlView.h"
 
+#include "JsonWriter.h"
 #include "Labels.h"
-#include "TextView.h"
+#include "PageAssets.h"
 #include "Walk.h"
 
 namespace tree {
@@ -14,167 +15,135 @@ const char kHead[] = R"(<!DOCTYPE html>
 <meta charset="utf-8">
 <meta http-equiv="Content-Security-Policy" content="default-src 'none'; style-src 'unsafe-inline'; script-src 'unsafe-inline'">
 <meta name="viewport" content="width=device-width, initial-scale=1">
-<style>
-body { font: 14px/1.45 system-ui, sans-serif; margin: 0 1.5em 2em; color: #222; }
-header { position: sticky; top: 0; background: #fff; padding: .6em 0; border-bottom: 1px solid #ddd; }
-h1 { font-size: 1.2em; margin: .2em 0 .5em; }
-h1 small, #count { color: #666; font-weight: normal; }
-h2 { font-size: 1em; margin: 1.5em 0 .5em; color: #a33; }
-input[type=search] { font: inherit; padding: .25em .5em; width: 22em; }
-.legend { margin: .5em 0 0; color: #444; }
-.legend > span { margin-right: 1.5em; }
-main > details { margin-top: 1em; }
-ul { list-style: none; margin: 0; padding-left: 1.6em; border-left: 1px solid #e2e2e2; }
-li { margin: .1em 0; }
-li > span.line { padding-left: 1.1em; }
-summary { cursor: pointer; }
-.id { font-family: ui-monospace, monospace; }
-.root > summary .id, .menu > summary .id { font-weight: bold; }
-.name { color: #555; margin-left: .6em; }
-.mark { font-family: ui-monospace, monospace; font-weight: bold; margin-right: .4em; }
-.added { color: #1a7f37; } .amended { color: #b35900; } .placeholder { color: #c62828; }
-a.ref { color: #888; margin-left: .6em; font-size: 90%; }
-[hidden] { display: none !important; }
-</style>
 )";
 
-const char kScript[] = R"(<script>
-(function () {
-  var box = document.getElementById('q'), count = document.getElementById('count');
-  var entries = Array.prototype.slice.call(document.querySelectorAll('li.entry'));
-  var roots = Array.prototype.slice.call(document.querySelectorAll('.root'));
-  function matches(element, q) {
-    var text = element.getAttribute('data-id') + '\n' + (element.getAttribute('data-name') || '');
-    return text.toLowerCase().indexOf(q) >= 0;
-  }
-  // Children come after their parents in document order: walking backwards,
-  // an entry knows whether something below it is kept before it is decided.
-  function apply(text) {
-    var q = text.trim().toLowerCase(), found = 0;
-    entries.forEach(function (li) { li.velkinKeep = false; });
-    for (var i = entries.length - 1; i >= 0; i--) {
-      var li = entries[i], own = q === '' || matches(li, q), below = li.velkinKeep;
-      li.hidden = !(own || below);
-      if (q === '' || li.hidden) continue;
-      if (own) found++;
-      var up = li.parentElement.closest('li.entry');
-      if (up) up.velkinKeep = true;
-      var sub = li.querySelector(':scope > details');
-      if (sub && below) sub.open = true;
+// A JSON string inside a <script> element: every '<' escaped, so that no
+// text of the definition can close the element or open a comment in it.
+void AppendScriptString(std::string& out, std::string_view text)
+{
+    std::string escaped;
+    cli::AppendJsonEscaped(escaped, text);
+    out += '"';
+    for (char c : escaped) {
+        if (c == '<')
+            out += "\\u003c";
+        else
+            out += c;
     }
-    roots.forEach(function (root) {
-      var kept = root.querySelector('li.entry:not([hidden])') !== null;
-      root.hidden = q !== '' && !kept && !matches(root, q);
-      if (q !== '' && kept) root.open = true;
-    });
-    count.textContent = q === '' ? '' : found + (found === 1 ? ' entry matches' : ' entries match');
-  }
-  box.addEventListener('input', function () {
-    apply(box.value);
-    try {
-      history.replaceState(null, '', box.value === '' ? location.pathname + location.search
-                                                       : '#q=' + encodeURIComponent(box.value));
-    } catch (e) {}
-  });
-  var given = /^#q=(.*)$/.exec(location.hash);
-  if (given) {
-    try { box.value = decodeURIComponent(given[1]); } catch (e) { box.value = given[1]; }
-    apply(box.value);
-  }
-})();
-</script>
-)";
+    out += '"';
+}
 
-class HtmlDrawer : public TreeVisitor {
-public:
-    explicit HtmlDrawer(const velkin::EffectiveMenu& model, std::string& out)
-        : m_model(model), m_out(out)
-    {
-    }
-
-    void BeginRoot(size_t menu, bool shown) override
-    {
-        const std::string id = HtmlEscaped(m_model.menus[menu].id);
-        m_out += "<details class=\"root\" open data-id=\"" + id + "\"";
-        if (!shown)
-            m_out += " data-menu=\"" + id + "\" id=\"menu-" + std::to_string(menu) + "\"";
-        m_out += "><summary><span class=\"id\">" + id + "</span>";
-        if (shown)
-            SeeAbove(menu);
-        m_out += "</summary>\n<ul>\n";
-    }
-    void EndRoot() override { m_out += "</ul>\n</details>\n"; }
-    void BeginUnreachable() override { m_out += "<h2>Not reached from a top menu</h2>\n"; }
-
-    void VisitEntry(size_t menu, size_t index, size_t, bool, Reach reach) override
-    {
-        const velkin::Menu& m = m_model.menus[menu];
-        const velkin::Entry& entry = m.entries[index];
-        const std::optional<std::string> name = NameOf(m, entry);
-        m_out += "<li class=\"entry\" data-id=\"" + HtmlEscaped(entry.id) + "\"";
-        if (name)
-            m_out += " data-name=\"" + HtmlEscaped(*name) + "\"";
-        m_out += ">";
-        if (reach == Reach::Expanded) {
-            const size_t sub = MenuIndex(m_model, entry);
-            m_out += "<details class=\"menu\" data-menu=\"" + HtmlEscaped(entry.id) +
-                     "\" id=\"menu-" + std::to_string(sub) + "\"><summary>";
-            Label(m, entry, name);
-            m_out += "</summary>\n<ul>\n";
-            return;
-        }
-        m_out += "<span class=\"line\">";
-        Label(m, entry, name);
-        if (reach == Reach::Shown)
-            SeeAbove(MenuIndex(m_model, entry));
-        m_out += "</span></li>\n";
-    }
-    void LeaveEntry() override { m_out += "</ul>\n</details></li>\n"; }
-
-private:
-    const velkin::EffectiveMenu& m_model;
-    std::string& m_out;
-
-    static std::optional<std::string> NameOf(const velkin::Menu& menu, const velkin::Entry& entry)
-    {
-        const velkin::ItemEntry* item = menu.DefinitionOf(entry);
-        return item != nullptr ? DisplayName(item->definition) : std::nullopt;
-    }
-
-    void SeeAbove(size_t menu)
-    {
-        m_out +=
-            "<a class=\"ref\" href=\"#menu-" + std::to_string(menu) + "\">" + kSeeAbove + "</a>";
-    }
-
-    void Label(const velkin::Menu& menu, const velkin::Entry& entry,
-               const std::optional<std::string>& name)
-    {
-        const Marks marks = MarksOf(menu, entry);
-        if (marks.added)
-            m_out += "<span class=\"mark added\" title=\"added\">+</span>";
-        if (marks.amended)
-            m_out += "<span class=\"mark amended\" title=\"amended\">~</span>";
-        if (marks.placeholder)
-            m_out += "<span class=\"mark placeholder\" title=\"no definition\">!</span>";
-        m_out += "<span class=\"id\">" + HtmlEscaped(entry.id) + "</span>";
-        if (name)
-            m_out += "<span class=\"name\">" + HtmlEscaped(*name) + "</span>";
-    }
+// The marks of each entry counted, and the entries of unreachable menus.
+struct Counts {
+    size_t added = 0, amended = 0, placeholder = 0, unreachable = 0;
 };
+
+Counts CountMarks(const velkin::EffectiveMenu& model)
+{
+    Counts counts;
+    for (const velkin::Menu& menu : model.menus)
+        for (const velkin::Entry& entry : menu.entries) {
+            const Marks marks = MarksOf(menu, entry);
+            counts.added += marks.added;
+            counts.amended += marks.amended;
+            counts.placeholder += marks.placeholder;
+        }
+    for (size_t menu : model.unreachable)
+        counts.unreachable += model.menus[menu].entries.size();
+    return counts;
+}
+
+void Filter(std::string& out, const char* name, char mark, const char* meaning, size_t count)
+{
+    out += "<label><input type=\"checkbox\" data-filter=\"" + std::string(name) + "\"> ";
+    if (mark != '\0')
+        out += "<span class=\"mark " + std::string(name) + "\">" + mark + "</span>";
+    out += std::string(meaning) + " (" + std::to_string(count) + ")</label>";
+}
 
 void Header(std::string& out, const velkin::EffectiveMenu& model, std::string_view title)
 {
     out += "<title>velkin-tree: " + HtmlEscaped(title) + "</title>\n</head>\n<body>\n<header>\n";
     out += "<h1>" + HtmlEscaped(title) + " <small>profile " +
            (model.profile != nullptr ? model.profile->dir : "none") + "</small></h1>\n";
-    out +=
-        "<label>Search <input type=\"search\" id=\"q\" autocomplete=\"off\" "
-        "placeholder=\"identifier or display name\"></label> <span id=\"count\"></span>\n";
-    out += std::string("<p class=\"legend\">") + "<span><span class=\"mark added\">+</span>" +
-           kAddedMeaning + "</span>" + "<span><span class=\"mark amended\">~</span>" +
-           kAmendedMeaning + "</span>" + "<span><span class=\"mark placeholder\">!</span>" +
-           kPlaceholderMeaning + "</span></p>\n</header>\n";
+    out += "<div class=\"controls\"><label>Search <input type=\"search\" id=\"q\" "
+           "autocomplete=\"off\" placeholder=\"identifier, display name, definition\"></label>"
+           "<button id=\"expand\">Expand all</button><button id=\"collapse\">Collapse all</button>"
+           "<span id=\"count\"></span></div>\n<div class=\"filters\">Show only: ";
+    const Counts counts = CountMarks(model);
+    Filter(out, "added", kAddedMark, kAddedMeaning, counts.added);
+    Filter(out, "amended", kAmendedMark, kAmendedMeaning, counts.amended);
+    Filter(out, "placeholder", kPlaceholderMark, kPlaceholderMeaning, counts.placeholder);
+    Filter(out, "unreachable", '\0', "in menus no top menu reaches", counts.unreachable);
+    out += "</div>\n</header>\n";
+}
+
+// "[i,j,...]".
+std::string Indexes(const std::vector<size_t>& indexes)
+{
+    std::string out = "[";
+    for (size_t k = 0; k < indexes.size(); ++k)
+        out += (k == 0 ? "" : ",") + std::to_string(indexes[k]);
+    return out + "]";
+}
+
+// The menus' structure, names and marks, read by the page's script at once.
+void MenuData(std::string& out, const velkin::EffectiveMenu& model)
+{
+    out += "<script type=\"application/json\" id=\"menu-data\">{\"menus\":[";
+    for (size_t m = 0; m < model.menus.size(); ++m) {
+        const velkin::Menu& menu = model.menus[m];
+        out += m == 0 ? "{\"id\":" : ",\n{\"id\":";
+        AppendScriptString(out, menu.id);
+        out += ",\"sections\":[";
+        for (size_t g = 0; g < menu.groups.size(); ++g) {
+            out += g == 0 ? "" : ",";
+            AppendScriptString(out, GroupHeading(menu, static_cast<int>(g)));
+        }
+        out += "],\"entries\":[";
+        const std::vector<int> groups = GroupOfEntries(menu);
+        for (size_t i = 0; i < menu.entries.size(); ++i) {
+            const velkin::Entry& entry = menu.entries[i];
+            const velkin::ItemEntry* item = menu.DefinitionOf(entry);
+            const std::optional<std::string> name =
+                item != nullptr ? DisplayName(item->definition) : std::nullopt;
+            out += i == 0 ? "[" : ",[";
+            AppendScriptString(out, entry.id);
+            out += ',';
+            if (name)
+                AppendScriptString(out, *name);
+            else
+                out += "null";
+            out += ",\"" + MarkText(MarksOf(menu, entry)) + "\",";
+            out += entry.opensMenu ? std::to_string(MenuIndex(model, entry)) : "-1";
+            out += ',' + std::to_string(groups[i]) + ']';
+        }
+        out += "]}";
+    }
+    out += "],\n\"top\":" + Indexes(model.top) + ",\"unreachable\":" + Indexes(model.unreachable);
+    out += "}</script>\n";
+}
+
+// The definitions, parsed by the script only when a search or an entry
+// needs them: a large definition's page paints without them.
+void Definitions(std::string& out, const velkin::EffectiveMenu& model)
+{
+    out += "<script type=\"application/json\" id=\"menu-defs\">[";
+    for (size_t m = 0; m < model.menus.size(); ++m) {
+        const velkin::Menu& menu = model.menus[m];
+        out += m == 0 ? "[" : ",\n[";
+        for (size_t i = 0; i < menu.entries.size(); ++i) {
+            const velkin::ItemEntry* item = menu.DefinitionOf(menu.entries[i]);
+            if (i != 0)
+                out += ',';
+            if (item != nullptr)
+                AppendScriptString(out, item->definition);
+            else
+                out += "null";
+        }
+        out += ']';
+    }
+    out += "]</script>\n";
 }
 
 }  // namespace
@@ -198,14 +167,14 @@ std::string HtmlEscaped(std::string_view text)
 std::string RenderHtml(const velkin::EffectiveMenu& model, std::string_view title)
 {
     std::string out = kHead;
+    out += std::string("<style>\n") + kPageCss + "</style>\n";
     Header(out, model, title);
-    out += "<main>\n";
-    if (model.menus.empty())
-        out += std::string("<p>") + kNoMenu + "</p>\n";
-    HtmlDrawer drawer(model, out);
-    Walk(model, drawer);
-    out += "</main>\n";
-    out += kScript;
+    out += "<div id=\"results\" hidden></div>\n<main id=\"tree\"></main>\n";
+    out += "<noscript><p>This page draws the menu with its script: turn script on, or use "
+           "velkin-tree --format=text.</p></noscript>\n";
+    MenuData(out, model);
+    Definitions(out, model);
+    out += std::string("<script>\n") + kPageScript + "</script>\n";
     return out + "</body>\n</html>\n";
 }
 

@@ -1,9 +1,10 @@
-// The effective menu as one self-contained HTML page: a collapsible tree of
-// native <details> elements (usable without script), display names, marks
-// with their legend, and a search box whose small inline script hides the
-// entries that do not match. A search given in the address as "#q=TEXT" is
-// applied when the page opens. The page loads nothing: its policy forbids
-// every fetch.
+// The effective menu as one self-contained HTML page: the menus, their
+// entries, display names, marks and definitions as data blocks, drawn by the
+// page's own script (tree/page/) as a collapsible tree rendered as it opens,
+// with expand and collapse all, a filter per mark with its count, and a
+// search over identifiers, display names, marks and definitions whose state
+// the address keeps ("#q=TEXT&f=added,amended"). The page loads nothing: its
+// policy forbids every fetch.
 #pragma once
 
 #include <string>

@@ -17,7 +17,13 @@ namespace tree {
 
 std::string RenderJson(const velkin::EffectiveMenu& model);
 
+}  // namespace tree
+namespace cli {
 class JsonWriter;
+}
+namespace tree {
+
+using cli::JsonWriter;
 // A menu's groups as an array, each group's object on one line (the array
 // too when it is written inside a one-line container).
 void WriteGroups(JsonWriter& json, const std::vector<velkin::Group>& groups);

@@ -2,6 +2,7 @@
 
 #include <glib.h>
 
+#include <unordered_map>
 #include <vector>
 
 #include "Identifiers.h"
@@ -18,6 +19,27 @@ Marks MarksOf(const velkin::Menu& menu, const velkin::Entry& entry)
         marks.placeholder = item->placeholder;
     }
     return marks;
+}
+
+std::vector<int> GroupOfEntries(const velkin::Menu& menu)
+{
+    std::unordered_map<std::string_view, int> first;
+    for (size_t g = 0; g < menu.groups.size(); ++g)
+        for (const std::string& id : menu.groups[g].items)
+            first.emplace(id, static_cast<int>(g));
+    std::vector<int> groups;
+    for (const velkin::Entry& entry : menu.entries) {
+        auto it = first.find(entry.id);
+        groups.push_back(it == first.end() ? kNoGroup : it->second);
+    }
+    return groups;
+}
+
+std::string GroupHeading(const velkin::Menu& menu, int group)
+{
+    const std::optional<std::string>& level = menu.groups[static_cast<size_t>(group)].level;
+    return "group " + std::to_string(group + 1) + ", " +
+           (level ? "indent level " + Printable(*level) : std::string("no indent level"));
 }
 
 std::string MarkText(const Marks& marks)

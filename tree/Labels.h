@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "EffectiveMenu.h"
 
@@ -28,6 +29,14 @@ inline constexpr char kAmendedMeaning[] = "amended";
 inline constexpr char kPlaceholderMeaning[] = "no definition (placeholder)";
 
 Marks MarksOf(const velkin::Menu& menu, const velkin::Entry& entry);
+
+// For each entry of `menu`, the index of the first group of its written node
+// that names it, or kNoGroup: the section of the page it is shown in.
+inline constexpr int kNoGroup = -1;
+std::vector<int> GroupOfEntries(const velkin::Menu& menu);
+// "group N, indent level L" (N from 1; "no indent level" when the group's
+// level is not a string): the heading of a section.
+std::string GroupHeading(const velkin::Menu& menu, int group);
 // "+~!" for the marks that are set, in that order.
 std::string MarkText(const Marks& marks);
 

@@ -79,7 +79,14 @@ bool LoadDefinition(std::string text, const std::string& path, velkin::Effective
         return false;
     case velkin::LoadStatus::Empty: error = path + ": empty document"; return false;
     }
-    model = velkin::ComputeEffectiveMenu(json_parser_get_root(parser.get()), path.c_str());
+    JsonNode* root = json_parser_get_root(parser.get());
+    // Any JSON document parses; only one with a "menutree" object is a menu
+    // definition (a package.json drawn as an empty menu would pass for one).
+    if (velkin::AsObject(velkin::MemberOf(root, velkin::kMenuTree)) == nullptr) {
+        error = path + ": no \"menutree\" object: not a menu definition";
+        return false;
+    }
+    model = velkin::ComputeEffectiveMenu(root, path.c_str());
     if (release != nullptr)
         release->Release(parser.release());
     return true;
@@ -98,6 +105,27 @@ bool LoadMenus(const std::string& path, Loaded& out, std::string& error)
     std::string text;
     return ReadInput(path, text, error) &&
            LoadDefinition(std::move(text), path, out.model, error, &out.parsed);
+}
+
+bool NamesAnInput(const std::string& output, const std::vector<std::string>& paths)
+{
+    struct stat out;
+    if (output.empty() || stat(output.c_str(), &out) != 0)
+        return false;
+    g_autofree gchar* parent = g_path_get_dirname(output.c_str());
+    struct stat dir;
+    const bool hasParent = stat(parent, &dir) == 0;
+    for (const std::string& path : paths) {
+        struct stat in;
+        if (path == kStandardInput || stat(path.c_str(), &in) != 0)
+            continue;
+        const bool same = in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+        const bool inside = S_ISDIR(in.st_mode) && hasParent && in.st_dev == dir.st_dev &&
+                            in.st_ino == dir.st_ino;
+        if (same || inside)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace tree

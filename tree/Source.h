@@ -49,4 +49,8 @@ bool LoadMenus(const std::string& path, Loaded& out, std::string& error);
 bool LoadDefinition(std::string text, const std::string& path, velkin::EffectiveMenu& model,
                     std::string& error, BackgroundRelease* release = nullptr);
 
+// True when writing `output` would overwrite one of `paths`: the same file,
+// or a file inside a profile directory given as a path.
+bool NamesAnInput(const std::string& output, const std::vector<std::string>& paths);
+
 }  // namespace tree

@@ -2,12 +2,15 @@
 
 #include <vector>
 
+#include "Color.h"
 #include "Labels.h"
 #include "Walk.h"
 
 namespace tree {
 
 namespace {
+
+namespace sgr = cli::sgr;
 
 const char kBranch[] = "├── ";
 const char kLastBranch[] = "└── ";
@@ -30,7 +33,7 @@ public:
         if (!m_out.empty() && !m_afterHeading)
             m_out += '\n';
         m_afterHeading = false;
-        Styled("\033[1m", Printable(m_model.menus[menu].id));
+        Styled(sgr::kBold, Printable(m_model.menus[menu].id));
         if (shown)
             Suffix(kSeeAbove);
         m_out += '\n';
@@ -39,7 +42,7 @@ public:
     void BeginUnreachable() override
     {
         m_out += '\n';
-        Styled("\033[1m", kUnreachableHeading);
+        Styled(sgr::kBold, kUnreachableHeading);
         m_out += '\n';
         m_afterHeading = true;
     }
@@ -48,6 +51,7 @@ public:
     {
         const velkin::Menu& m = m_model.menus[menu];
         const velkin::Entry& entry = m.entries[index];
+        Section(menu, index);
         m_out += m_prefix;
         m_out += last ? kLastBranch : kBranch;
         Label(m, entry, reach != Reach::Leaf);
@@ -78,21 +82,34 @@ private:
     std::vector<size_t> m_pushed;  // bytes each expanded level added to it
     bool m_marked = false;         // some entry carries a mark
     bool m_afterHeading = false;   // the unreachable heading was the last line
+    std::vector<std::vector<int>> m_groups;  // each menu's entries' groups, once drawn
+
+    // A heading line where the page's next section starts: before an entry
+    // of a group other than the entry's before it.
+    void Section(size_t menu, size_t index)
+    {
+        if (m_groups.empty())
+            m_groups.resize(m_model.menus.size());
+        std::vector<int>& groups = m_groups[menu];
+        if (groups.empty())
+            groups = GroupOfEntries(m_model.menus[menu]);
+        const int group = groups[index];
+        if (group == kNoGroup || (index > 0 && groups[index - 1] == group))
+            return;
+        m_out += m_prefix + "│ ";
+        Styled(sgr::kDim, "┈ " + GroupHeading(m_model.menus[menu], group));
+        m_out += '\n';
+    }
 
     void Styled(const char* style, const std::string& text)
     {
-        const bool styled = m_color && *style != '\0';
-        if (styled)
-            m_out += style;
-        m_out += text;
-        if (styled)
-            m_out += "\033[0m";
+        m_out += cli::Styled(m_color, style, text);
     }
 
     void Suffix(const std::string& text)
     {
         m_out += ' ';
-        Styled("\033[2m", text);
+        Styled(sgr::kDim, text);
     }
 
     void Label(const velkin::Menu& menu, const velkin::Entry& entry, bool opensMenu)
@@ -100,13 +117,13 @@ private:
         const Marks marks = MarksOf(menu, entry);
         if (marks.Any()) {
             m_marked = true;
-            const char* color = marks.placeholder ? "\033[31m"
-                                : marks.amended   ? "\033[33m"
-                                                  : "\033[32m";
+            const char* color = marks.placeholder ? sgr::kRed
+                                : marks.amended   ? sgr::kYellow
+                                                  : sgr::kGreen;
             Styled(color, MarkText(marks));
             m_out += ' ';
         }
-        Styled(opensMenu ? "\033[1m" : "", Printable(entry.id));
+        Styled(opensMenu ? sgr::kBold : "", Printable(entry.id));
         const velkin::ItemEntry* item = menu.DefinitionOf(entry);
         if (item == nullptr)
             return;

@@ -1,7 +1,5 @@
 #include "Viewer.h"
 
-#include <cstring>
-
 #include "Diff.h"
 #include "DiffReport.h"
 #include "DotView.h"
@@ -29,8 +27,11 @@ const char kUsage[] =
     "  --format=dot    a Graphviz graph (dot -Tsvg)\n"
     "  --format=html   one self-contained page with a search box\n"
     "  --output=FILE   write to FILE instead of standard output\n"
+    "  --root=MENU     draw MENU and the menus it opens\n"
+    "  --depth=N       draw N levels of entries below each root\n"
     "  --color=WHEN    colour the text: auto (on a terminal, the default), always, never\n"
     "  --diff          compare OLD with NEW (--format=text or json)\n"
+    "  --stat          with --diff: a line per menu changed and the summary\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
@@ -53,6 +54,15 @@ Options Problem(const std::string& problem)
     return options;
 }
 
+// A whole number of levels from 1; false for anything else.
+bool ParseDepth(const std::string& value, size_t& depth)
+{
+    if (value.empty() || value.size() > 9 || value.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    depth = std::stoul(value);
+    return depth > 0;
+}
+
 // Applies one option to `options`; false when it is not one.
 bool Option(const std::string& arg, Options& options)
 {
@@ -60,8 +70,6 @@ bool Option(const std::string& arg, Options& options)
                                                               {"json", Format::Json},
                                                               {"dot", Format::Dot},
                                                               {"html", Format::Html}};
-    static const std::pair<const char*, ColorMode> kColors[] = {
-        {"auto", ColorMode::Auto}, {"always", ColorMode::Always}, {"never", ColorMode::Never}};
     const size_t eq = arg.find('=');
     const std::string name = arg.substr(0, eq);
     const std::string value = eq == std::string::npos ? "" : arg.substr(eq + 1);
@@ -69,13 +77,20 @@ bool Option(const std::string& arg, Options& options)
         options.output = value;
         return true;
     }
+    if (name == "--root" && eq != std::string::npos && !value.empty()) {
+        options.scope.root = value;
+        return true;
+    }
+    if (name == "--depth")
+        return ParseDepth(value, options.scope.depth);
     for (const auto& [text, format] : kFormats)
         if (name == "--format" && value == text)
             return options.format = format, true;
-    for (const auto& [text, color] : kColors)
-        if (name == "--color" && value == text)
-            return options.color = color, true;
-    return false;
+    const std::optional<cli::ColorWhen> color = cli::ParseColorWhen(value);
+    if (name != "--color" || !color)
+        return false;
+    options.color = *color;
+    return true;
 }
 
 Options Checked(Options options)
@@ -88,6 +103,10 @@ Options Checked(Options options)
                                              : "one definition or profile directory at a time");
     if (diff && (options.format == Format::Dot || options.format == Format::Html))
         return Problem("--diff writes text or json");
+    if (options.stat && (!diff || options.format != Format::Text))
+        return Problem("--stat goes with --diff, as text");
+    if (diff && !options.scope.Whole())
+        return Problem("--root and --depth draw a part; --diff compares whole menus");
     return options;
 }
 
@@ -95,11 +114,39 @@ std::string Rendered(const velkin::EffectiveMenu& model, const Options& options,
 {
     switch (options.format) {
     case Format::Json: return RenderJson(model);
-    case Format::Dot: return RenderDot(model);
+    case Format::Dot: return RenderDot(model, options.paths[0]);
     case Format::Html: return RenderHtml(model, options.paths[0]);
     case Format::Text: break;
     }
     return RenderText(model, color);
+}
+
+// The drawing of the part of `model` asked for; one line on standard error
+// and nothing drawn for a menu not written, or a graph too large to lay out.
+Result Drawn(const velkin::EffectiveMenu& model, const Options& options, bool color)
+{
+    Result result;
+    velkin::EffectiveMenu part;
+    std::string error;
+    const velkin::EffectiveMenu* drawn = &model;
+    if (!options.scope.Whole()) {
+        if (!ScopedMenu(model, options.scope, part, error)) {
+            result.err = "velkin-tree: " + options.paths[0] + ": " + error + "\n";
+            result.status = kTrouble;
+            return result;
+        }
+        drawn = &part;
+    }
+    const size_t nodes = DotNodeCount(*drawn);
+    if (options.format == Format::Dot && nodes > kMaxDotNodes) {
+        result.err = "velkin-tree: " + options.paths[0] + ": " + std::to_string(nodes) +
+                     " nodes, more than Graphviz lays out in good time (" +
+                     std::to_string(kMaxDotNodes) + "): draw a part with --root=MENU or --depth=N\n";
+        result.status = kTrouble;
+        return result;
+    }
+    result.out = Rendered(*drawn, options, color);
+    return result;
 }
 
 // Loads every path; false, with the reasons in `result`, when one fails.
@@ -135,19 +182,12 @@ Options ParseArguments(const std::vector<std::string>& args)
             return Asked(arg == "--help" ? Action::Help : Action::Version);
         else if (arg == "--diff")
             options.action = Action::Diff;
+        else if (arg == "--stat")
+            options.stat = true;
         else if (!Option(arg, options))
             return Problem("unknown option or value '" + arg + "'");
     }
     return Checked(options);
-}
-
-bool UseColor(ColorMode mode, bool terminal, const char* noColor, const char* term)
-{
-    if (mode != ColorMode::Auto)
-        return mode == ColorMode::Always;
-    const bool noColorSet = noColor != nullptr && *noColor != '\0';
-    const bool dumb = term != nullptr && std::strcmp(term, "dumb") == 0;
-    return terminal && !noColorSet && !dumb;
 }
 
 Result Run(const Options& options, bool color)
@@ -157,23 +197,26 @@ Result Run(const Options& options, bool color)
     case Action::Help: result.out = kUsage; return result;
     case Action::Version: result.out = "velkin-tree " VELKIN_VERSION "\n"; return result;
     case Action::Usage:
-        result.err = "velkin-tree: " + options.problem + "\nTry 'velkin-tree --help'.\n";
+        result.err = cli::UsageMessage("velkin-tree", options.problem);
         result.status = kTrouble;
         return result;
     case Action::Draw:
     case Action::Diff: break;
     }
+    if (NamesAnInput(options.output, options.paths))
+        return Run(Problem("--output=" + options.output + " would overwrite an input"), color);
     std::vector<Loaded> loaded;
     if (!LoadAll(options.paths, loaded, result)) {
         result.status = kTrouble;
         return result;
     }
     if (options.action == Action::Draw) {
-        result.out = Rendered(loaded[0].model, options, color);
-        return result;
+        Result drawn = Drawn(loaded[0].model, options, color);
+        drawn.err = result.err + drawn.err;  // the warnings of loading first
+        return drawn;
     }
     const MenuDiff diff = CompareMenus(loaded[0].model, loaded[1].model);
-    result.out = options.format == Format::Json ? DiffJson(diff) : DiffText(diff, color);
+    result.out = options.format == Format::Json ? DiffJson(diff) : DiffText(diff, color, options.stat);
     result.status = diff.Equal() ? kSuccess : kDiffer;
     return result;
 }

@@ -2,10 +2,8 @@
 // profile directory, and what a change does to it. Exit status: 0 drawn or
 // no difference, 1 the menus differ (--diff), 2 usage problem or bad input.
 #include <glib.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -32,9 +30,7 @@ int main(int argc, char** argv)
 {
     const tree::Options options =
         tree::ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
-    const bool terminal = options.output.empty() && isatty(STDOUT_FILENO) == 1;
-    const bool color =
-        tree::UseColor(options.color, terminal, std::getenv("NO_COLOR"), std::getenv("TERM"));
+    const bool color = cli::UseColorOnStdout(options.color, options.output.empty());
     const tree::Result result = tree::Run(options, color);
     std::fputs(result.err.c_str(), stderr);
     if (result.status == tree::kTrouble)

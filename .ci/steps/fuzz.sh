@@ -19,7 +19,7 @@ cmake --build "$build" -j"$(nproc)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TMPDIR=$work
-targets=(fuzz_separate fuzz_lists fuzz_check fuzz_tree)
+targets=(fuzz_separate fuzz_lists fuzz_check fuzz_tree fuzz_lsp)
 status=0
 reason='ERROR|runtime error|check failed|bad output|GLib'
 

@@ -33,6 +33,7 @@ wanted=(/usr/bin/velkin-tool /usr/share/man/man1/velkin-tool.1
 wanted+=(/usr/bin/velkin-check /usr/share/man/man1/velkin-check.1
          /usr/share/velkin-tool/velkin-definition.schema.json)
 wanted+=(/usr/bin/velkin-tree /usr/share/man/man1/velkin-tree.1)
+wanted+=(/usr/bin/velkin-lsp /usr/share/man/man1/velkin-lsp.1)
 
 # Contents: dpkg-deb -c prints ./path, with a trailing slash on directories.
 deb_long=$(dpkg-deb -c "$deb")
@@ -141,3 +142,14 @@ status=0
 [ "$status" -eq 0 ] || { cat "$scratch/diff.txt"; fail "velkin-tree --diff of the definition and its directory: status $status"; }
 "$scratch/pkg/usr/bin/velkin-tree" "$scratch/out/tv" >"$scratch/tree.txt" || fail "velkin-tree cannot draw $root/tv"
 echo "the packaged velkin-tree draws $(wc -l <"$scratch/tree.txt") lines from $root/tv, equal to the definition's menu"
+
+# The packaged language server answers initialize and shuts down cleanly.
+frame() { printf 'Content-Length: %d\r\n\r\n%s' "${#1}" "$1"; }
+{ frame '{"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{}}}'
+  frame '{"jsonrpc":"2.0","id":2,"method":"shutdown"}'
+  frame '{"jsonrpc":"2.0","method":"exit"}'; } >"$scratch/lsp-in.txt"
+status=0
+"$scratch/pkg/usr/bin/velkin-lsp" <"$scratch/lsp-in.txt" >"$scratch/lsp-out.txt" || status=$?
+[ "$status" -eq 0 ] || fail "the packaged velkin-lsp ends a shutdown and exit with status $status"
+grep -q '"name":"velkin-lsp"' "$scratch/lsp-out.txt" || fail "the packaged velkin-lsp does not answer initialize"
+echo "the packaged velkin-lsp answers initialize and shuts down with status 0"

@@ -126,4 +126,21 @@ status=0
   status=$?
 judge "velkin-tree unit tests" 0 "$status"
 
+# velkin-lsp: every replayed conversation, the server run under memcheck.
+cmake --build build-vg -j"$(nproc)" --target velkin-lsp >/dev/null
+mkdir -p "$work/lsp"
+status=0
+# G_SLICE set: the server would otherwise start itself again with it, out of memcheck.
+G_SLICE=always-malloc LSP_WRAPPER="${vg[*]} --log-file=$work/lsp/%p.log" python3 tests/lsp/replay.py \
+  build-vg/lsp/velkin-lsp tests/lsp/cases >"$work/stdout" 2>&1 || status=$?
+for log in "$work"/lsp/*.log; do
+  grep -q 'ERROR SUMMARY: 0 errors' "$log" || { status=1; grep -E '^==[0-9]+==' "$log" | tail -40; }
+done
+if [ "$status" -ne 0 ]; then
+  echo "=== valgrind: velkin-lsp conversations"; cat "$work/stdout"
+  failures=$((failures + 1))
+else
+  echo "valgrind: velkin-lsp conversations: clean ($(ls "$work"/lsp | wc -l) runs)"
+fi
+
 [ "$failures" -eq 0 ] || { echo "valgrind: $failures run(s) failed"; exit 1; }

@@ -8,6 +8,7 @@
 #include "dlog.h"
 
 #include <errno.h>
+#include <poll.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -19,12 +20,27 @@ static char buffer[DLOG_BUFFER_SIZE];
 static size_t used;
 static int flush_registered;
 
+/* Waits until a non-blocking standard error takes bytes again; 0 when it
+ * never will. */
+static int wait_writable(void)
+{
+    struct pollfd out = {STDERR_FILENO, POLLOUT, 0};
+    int n;
+    do
+        n = poll(&out, 1, -1);
+    while (n < 0 && errno == EINTR);
+    return n > 0 && (out.revents & POLLOUT) != 0;
+}
+
+/* A write may be interrupted by a signal, take only part of the data (a pipe
+ * whose reader is slow) or, on a non-blocking standard error, take nothing
+ * for now: each time the rest is written again. */
 static void write_all(const char *data, size_t len)
 {
     while (len > 0) {
         ssize_t n = write(STDERR_FILENO, data, len);
         if (n < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR || ((errno == EAGAIN || errno == EWOULDBLOCK) && wait_writable()))
                 continue;
             return; /* nobody to tell: the log is best effort */
         }

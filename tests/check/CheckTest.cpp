@@ -7,6 +7,7 @@
 #include <cctype>
 #include <string>
 
+#include "../Rows.h"
 #include "Check.h"
 #include "Definition.h"
 #include "Identifiers.h"
@@ -30,41 +31,56 @@ TEST(CheckDefinition, PositionsOfMembersAndElements)
     const auto& list = root->members[0].value;
     ASSERT_EQ(list.elements.size(), 3u);
     const struct {
+        const char* name;
         size_t offset;
         long line, column;
     } cases[] = {
-        {root->offset, 1, 1},
-        {root->members[0].offset, 2, 3},
-        {list.offset, 2, 14},
-        {list.elements[0].offset, 2, 15},
-        {list.elements[1].offset, 2, 18},
-        {list.elements[2].offset, 3, 2},
-        {list.elements[2].members[0].offset, 3, 3},
-        {root->members[1].offset, 4, 14},
-        {root->members[2].offset, 4, 34},
-        {check::kNoOffset, 1, 1},
+        {"root", root->offset, 1, 1},
+        {"escaped member name", root->members[0].offset, 2, 3},
+        {"array", list.offset, 2, 14},
+        {"first element", list.elements[0].offset, 2, 15},
+        {"string element", list.elements[1].offset, 2, 18},
+        {"object after a tab", list.elements[2].offset, 3, 2},
+        {"member of an element", list.elements[2].members[0].offset, 3, 3},
+        {"member after a comment", root->members[1].offset, 4, 14},
+        {"member after an escaped line feed", root->members[2].offset, 4, 34},
+        {"no offset", check::kNoOffset, 1, 1},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(d.At(c.offset).line, c.line) << "offset " << c.offset;
-        EXPECT_EQ(d.At(c.offset).column, c.column) << "offset " << c.offset;
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(d.At(c.offset).line, c.line);
+        EXPECT_EQ(d.At(c.offset).column, c.column);
     }
     EXPECT_EQ(root->members[1].value.text, "line\nbreak");
 }
 
 // Syntax json-glib may accept but the scanner does not follow leaves no tree,
 // so positions fall back to 1:1 instead of pointing at the wrong place.
-TEST(CheckDefinition, UnfollowedSyntaxGivesNoTree)
+struct Unfollowed : rows::Named {
+    const char* text;
+};
+
+const Unfollowed kUnfollowed[] = {
+    {"single quotes", "{'a': 1}"},
+    {"hexadecimal number", "{\"a\": 0x10}"},
+    {"octal escape", "{\"a\": \"\\200\"}"},
+    {"bad comment", "{\"a\": /c/ 1}"},
+    {"leading zero", "{\"a\": 017}"},
+    {"no digit before the point", "{\"a\": .5}"},
+    {"lone surrogate", "{\"a\": \"\\ud800\"}"},
+    {"assignment around the document", "var x = {\"a\": 1};"},
+};
+
+class UnfollowedSyntax : public testing::TestWithParam<Unfollowed> {};
+
+TEST_P(UnfollowedSyntax, GivesNoTree)
 {
-    const char* texts[] = {
-        "{'a': 1}",     "{\"a\": 0x10}", "{\"a\": \"\\200\"}",   "{\"a\": /c/ 1}",
-        "{\"a\": 017}", "{\"a\": .5}",   "{\"a\": \"\\ud800\"}", "var x = {\"a\": 1};",
-    };
-    for (const char* text : texts) {
-        const check::Definition d(text);
-        EXPECT_EQ(d.Root(), nullptr) << text;
-        EXPECT_FALSE(d.Refusal()) << text;
-    }
+    const check::Definition d(GetParam().text);
+    EXPECT_EQ(d.Root(), nullptr);
+    EXPECT_FALSE(d.Refusal());
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, UnfollowedSyntax, testing::ValuesIn(kUnfollowed), rows::NameOf());
 
 // What the scanner cannot explain keeps json-glib's own message (it begins
 // with a capital), whatever its wording in the json-glib at hand.
@@ -106,29 +122,47 @@ TEST(CheckRules, SyntaxErrorNeverAtColumnZero)
 }
 
 // Names one misspelling apart, and names that only look alike.
-TEST(CheckSpelling, CloseNames)
+struct Names : rows::Named {
+    const char* a;
+    const char* b;
+    bool close;
+};
+
+// clang-format off
+const Names kNames[] = {
+    {"swapped letters", "contrast", "contarst", true},
+    {"one letter missing", "submenuitem", "submenuitems", true},
+    {"underscore for hyphen", "group_items", "group-items", true},
+    {"one capital", "menuTree", "menutree", true},
+    {"one letter more", "menuaddinfos", "menuaddinfo", true},
+    {"two letters missing", "grp", "group", true},
+    {"short name one letter more", "lists", "list", true},
+    {"accent for letter", "caf\xc3\xa9", "cafe", true},
+    {"all capitals", "MENUTREE", "menutree", true},
+    {"capitals of words", "SubMenuItems", "submenuitems", true},
+    {"same name", "volume", "volume", false},
+    {"one letter names", "a", "b", false},
+    {"two letter names", "ab", "cd", false},
+    {"unrelated", "$schema", "menutree", false},
+    {"unrelated short", "display-name", "group", false},
+    {"accent alone", "\xc3\xa9", "e", false},
+    {"other edit member", "menuaddinfo", "menumodifyinfo", false},
+    {"a word added", "sound", "sound_mode", false},
+};
+// clang-format on
+
+class CheckSpelling : public testing::TestWithParam<Names> {};
+
+TEST_P(CheckSpelling, CloseNamesBothWays)
 {
-    // clang-format off
-    const struct {
-        const char* a;
-        const char* b;
-        bool close;
-    } cases[] = {
-        {"contrast", "contarst", true},          {"submenuitem", "submenuitems", true},
-        {"group_items", "group-items", true},    {"menuTree", "menutree", true},
-        {"menuaddinfos", "menuaddinfo", true},   {"grp", "group", true},
-        {"lists", "list", true},                 {"caf\xc3\xa9", "cafe", true},
-        {"volume", "volume", false},             {"a", "b", false},
-        {"ab", "cd", false},                     {"$schema", "menutree", false},
-        {"display-name", "group", false},        {"\xc3\xa9", "e", false},
-        {"menuaddinfo", "menumodifyinfo", false}, {"sound", "sound_mode", false},
-        {"SubMenuItems", "submenuitems", true},  {"MENUTREE", "menutree", true},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        EXPECT_EQ(check::Close(c.a, c.b), c.close) << c.a << " / " << c.b;
-        EXPECT_EQ(check::Close(c.b, c.a), c.close) << c.b << " / " << c.a;
-    }
+    EXPECT_EQ(check::Close(GetParam().a, GetParam().b), GetParam().close);
+    EXPECT_EQ(check::Close(GetParam().b, GetParam().a), GetParam().close);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, CheckSpelling, testing::ValuesIn(kNames), rows::NameOf());
+
+TEST(CheckSpelling, EditsCountedUpToTwo)
+{
     EXPECT_EQ(check::EditsUpToTwo("abcdefgh", "abdcefhg"), 2);
     EXPECT_EQ(check::EditsUpToTwo("abcdefgh", "xbcdefgy"), 2);
     EXPECT_EQ(check::EditsUpToTwo("abcdefgh", "xbcdyfgz"), 3);
@@ -136,26 +170,32 @@ TEST(CheckSpelling, CloseNames)
 
 // Identifiers in messages: escaped where they would break the line or the
 // quotes, and cut between characters, never inside one.
-TEST(CheckMessages, IdentifiersShownWhole)
+struct Shown : rows::Named {
+    std::string id;
+    std::string shown;
+};
+
+const std::string a58(58, 'a'), a59(59, 'a'), a60(60, 'a');
+// clang-format off
+const Shown kShown[] = {
+    {"plain", "plain", "'plain'"},
+    {"quote and backslash", "it's\\", "'it\\'s\\\\'"},
+    {"control characters", "tab\there\x1f\x7f", "'tab\\x09here\\x1f\\x7f'"},
+    {"byte not UTF-8", "bad\xff", "'bad\\xff'"},
+    {"cut before a character", a59 + "\xc3\xa9", "'" + a59 + "...'"},
+    {"cut after 60 bytes", a59 + "b\xc3\xa9", "'" + a59 + "b...'"},
+    {"character kept whole", a58 + "\xc3\xa9x", "'" + a58 + "\xc3\xa9...'"},
+    {"60 bytes not cut", a60, "'" + a60 + "'"},
+};
+// clang-format on
+
+class CheckMessages : public testing::TestWithParam<Shown> {};
+
+TEST_P(CheckMessages, IdentifiersShownWhole)
 {
-    const std::string a59(59, 'a');
-    // clang-format off
-    const struct {
-        std::string id;
-        std::string shown;
-    } cases[] = {
-        {"plain", "'plain'"},
-        {"it's\\", "'it\\'s\\\\'"},
-        {"tab\there\x1f\x7f", "'tab\\x09here\\x1f\\x7f'"},
-        {"bad\xff", "'bad\\xff'"},
-        {a59 + "\xc3\xa9", "'" + a59 + "...'"},
-        {a59 + "b\xc3\xa9", "'" + a59 + "b...'"},
-        {std::string(58, 'a') + "\xc3\xa9x", "'" + std::string(58, 'a') + "\xc3\xa9...'"},
-        {std::string(60, 'a'), "'" + std::string(60, 'a') + "'"},
-    };
-    // clang-format on
-    for (const auto& c : cases)
-        EXPECT_EQ(velkin::Show(c.id), c.shown) << c.id;
+    EXPECT_EQ(velkin::Show(GetParam().id), GetParam().shown);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, CheckMessages, testing::ValuesIn(kShown), rows::NameOf());
 
 }  // namespace

@@ -70,6 +70,11 @@ after-dashdash      1 'out:^bad/menu-tv.json:.*\[reserved-menu-name\]$' -- bad/m
 list-rules          0 'out:^no-profile +warning +[A-Z]' --list-rules
 disable             0 out: --disable=reserved-menu-name bad/menu-tv.json
 disable-twice       0 out: --werror --disable missing-definition --disable=reserved-menu-name,syntax warn/menu-tv.json bad/menu-tv.json
+disable-empty-item  0 out: --disable=syntax,,reserved-menu-name, bad/menu-tv.json
+select-unknown      2 "err:^velkin-check: unknown rule 'nope'" --select=syntax,nope clean/menu-tv.json
+select-none         2 'err:^velkin-check: --select needs a rule$' --select=, clean/menu-tv.json
+select-only         0 out: --werror --select=syntax --select no-profile warn/menu-tv.json bad/menu-tv.json
+select-less-disable 1 '!out:missing-definition' --select=reserved-menu-name,missing-definition --disable=missing-definition warn/menu-tv.json bad/menu-tv.json
 EOF
 # --list-rules: one rule a line (sarif.py compares them with the SARIF log).
 "$checker" --list-rules | grep -vE '^[a-z-]+ +(error|warning) +[A-Z].*$' && fail "list-rules: lines above"
@@ -77,7 +82,7 @@ EOF
 # Rules disabled by the nearest project file above the definition; --no-config
 # reads none; without a name, standard input takes the working directory's.
 define project/sub/deeper/menu-tv.json "$(cat bad/menu-tv.json)"
-printf '# checks for this project\n\n  disable = missing-definition , reserved-menu-name  # both\n' \
+printf '# checks for this project\n\n  disable = missing-definition ,, reserved-menu-name  # both\n' \
   >project/.velkin-check
 run config-above 0 out: project/sub/deeper/menu-tv.json
 run no-config 1 "out:$reserved" --no-config project/sub/deeper/menu-tv.json
@@ -91,6 +96,11 @@ define broken/menu-tv.json "$(cat clean/menu-tv.json)"
 printf '# fine\ndisable=syntax\ndisable=nope\n' >broken/.velkin-check
 run config-unknown 2 "err:^velkin-check: broken/.velkin-check:3: unknown rule 'nope' \(velkin-check --list-rules lists them\)$" \
   clean/menu-tv.json broken/menu-tv.json
+# A byte-order mark and CRLF line ends, as some editors save them.
+printf '\357\273\277# saved on Windows\r\ndisable=missing-definition\r\n' >broken/.velkin-check
+cp broken/.velkin-check warn/.velkin-check
+run config-bom-crlf 0 out: --werror warn/menu-tv.json
+rm warn/.velkin-check
 printf 'enable=syntax\n' >broken/.velkin-check
 run config-bad-line 2 "err:^velkin-check: broken/.velkin-check:1: expected 'disable=RULE,\.\.\.', not 'enable=syntax'$" \
   broken/menu-tv.json
@@ -121,8 +131,24 @@ for arg in tree tree/; do
     "tree/a/menu-tv.json tree/b/c/menu-htv.json tree/menu-lfd.json " ] ||
     fail "directory $arg: $(cat out)"
 done
+# A directory with no definition below it is a mistake, not a clean pass; a
+# FIFO, socket or device named like one is passed over, never opened (a FIFO
+# without a writer would block the check for ever).
 mkdir empty-directory
-run empty-directory 0 out: empty-directory
+run empty-directory 2 'err:^velkin-check: empty-directory: no menu-\*\.json file below it$' empty-directory
+mkdir specials only-specials && mkfifo specials/menu-tv.json only-specials/menu-tv.json
+ln -s /dev/null specials/menu-htv.json
+# A writer that gives up after a while: a checker that opened a FIFO reads a
+# syntax error instead of hanging the test.
+writers=()
+for fifo in specials/menu-tv.json only-specials/menu-tv.json; do
+  timeout 20 sh -c "echo x >$fifo" >/dev/null 2>&1 &
+  writers+=($!)
+done
+define specials/sub/menu-lfd.json "$(cat warn/menu-tv.json)"
+run special-files-skipped 0 'out:^specials/sub/menu-lfd.json:.*\[missing-definition\]$' specials
+run special-files-only 2 'err:^velkin-check: only-specials: no menu-\*\.json file below it$' only-specials
+kill "${writers[@]}" 2>/dev/null
 
 # Colour: gcc's, where asked; never in a pipe under auto.
 esc=$'\033'

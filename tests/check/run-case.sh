@@ -5,6 +5,15 @@
 # capital and differs between json-glib versions: only its position is
 # compared. The checker's own wording is compared whole. The exit status must be 1
 # exactly when an error is expected, and with --werror when anything is.
+#
+# A case runs only the rules it is about, so that its "expected" changes only
+# when they do: the rules listed in its file "rules" (ids separated by commas
+# or lines; '#' starts a comment line), else the rule its folder is named
+# after (the longest rule id that is the name or a prefix of it followed by
+# '-': syntax-comment runs syntax). The whole-file cases run every rule: the
+# shipped examples (example-*), clean (nothing at all to report) and
+# file-order (findings of several rules in file order). Any other folder is
+# a mistake in the case.
 # Usage: run-case.sh [--update] CHECKER CASE_DIR
 # --update rewrites "expected" where the comparison finds it differs.
 set -u
@@ -12,14 +21,28 @@ update=0
 [ "$1" = --update ] && { update=1; shift; }
 checker=$1 dir=$2
 cd "$dir" || exit 1
-# shellcheck disable=SC2010 # the one file besides "expected"
-definition=$(ls -A | grep -vx expected)
+# shellcheck disable=SC2010 # the one file besides "expected" and "rules"
+definition=$(ls -A | grep -vx -e expected -e rules)
+name=$(basename "$PWD") select=
+if [ -f rules ]; then
+  select=$(grep -v '^#' rules | tr -s ', \n' ',,,' | sed 's/^,//; s/,$//')
+else
+  for rule in $("$checker" --list-rules | cut -d' ' -f1); do
+    case $name in "$rule" | "$rule"-*) [ ${#rule} -gt ${#select} ] && select=$rule ;; esac
+  done
+fi
+case $name in
+example-* | clean | file-order) args=() ;;
+*)
+  [ -n "$select" ] || { echo "$dir: no rule to run: name the folder after one, or list them in 'rules'"; exit 1; }
+  args=(--select="$select") ;;
+esac
 normalise() { sed -E 's/^([^:]*:[0-9]+:[0-9]+: error: )[A-Z].*( \[syntax\])$/\1...\2/'; }
 
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 status=0
-"$checker" "$definition" >"$out" 2>&1 || status=$?
+"$checker" "${args[@]}" "$definition" >"$out" 2>&1 || status=$?
 actual=$(normalise <"$out")
 expected=$(normalise <expected 2>/dev/null)
 if [ $update -eq 1 ]; then
@@ -36,7 +59,7 @@ want=$(grep -q '^[^ ]*: error: ' expected && echo 1 || echo 0)
 [ "$status" -eq "$want" ] || { echo "exit status $status, expected $want"; fail=1; }
 
 status=0
-"$checker" --werror "$definition" >/dev/null 2>&1 || status=$?
+"$checker" "${args[@]}" --werror "$definition" >/dev/null 2>&1 || status=$?
 want=$([ -s expected ] && echo 1 || echo 0)
 [ "$status" -eq "$want" ] || { echo "--werror: exit status $status, expected $want"; fail=1; }
 exit $fail

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "Decisions.h"
 #include "Facts.h"
 #include "Identifiers.h"
 #include "Profiles.h"
@@ -22,11 +23,11 @@ using namespace velkin;
 namespace {
 
 // The longest identifier whose item lookup fits its buffer.
-const size_t kLongest = kDriverQuerySize - 1 - std::strlen(kItemQuery) + std::strlen("%s");
+const size_t kLongest = LongestUncutIdentifier(kDriverQuerySize, kItemQuery);
 
 bool IsIdentifier(const std::string& id)
 {
-    return IsPlainIdentifier(id) && id.size() <= kLongest;
+    return IsPlainIdentifier(id) && !FormatQuery(kDriverQuerySize, kItemQuery, id.c_str()).cut;
 }
 
 bool IsMenuName(const std::string& id)

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "../Rows.h"
 #include "EffectiveMenu.h"
 #include "GObjectPtr.h"
 
@@ -48,11 +49,12 @@ std::string Summary(const EffectiveMenu& model)
 
 // One definition a row, and its model summed up.
 // clang-format off
-const struct {
-    const char* name;
+struct Row : rows::Named {
     const char* definition;
     const char* summary;
-} kRows[] = {
+};
+
+const Row kRows[] = {
     {"added_entries_and_an_identifier_merged_twice", R"({
         "menutree": {"main": {"submenuitems": ["a", "b"]}, "sub": {}},
         "menuitems": {"a": {}, "n": {}},
@@ -109,48 +111,56 @@ const struct {
 };
 // clang-format on
 
-TEST(EffectiveMenu, Rows)
+class EffectiveMenuRows : public testing::TestWithParam<Row> {};
+
+TEST_P(EffectiveMenuRows, SumsUp)
 {
-    for (const auto& row : kRows) {
-        GObjectPtr<JsonParser> parser(json_parser_new());
-        ASSERT_TRUE(json_parser_load_from_data(parser.get(), row.definition, -1, nullptr))
-            << row.name;
-        EXPECT_EQ(Summary(ComputeEffectiveMenu(json_parser_get_root(parser.get()), "menu-tv.json")),
-                  row.summary)
-            << row.name;
-    }
+    GObjectPtr<JsonParser> parser(json_parser_new());
+    ASSERT_TRUE(json_parser_load_from_data(parser.get(), GetParam().definition, -1, nullptr));
+    EXPECT_EQ(Summary(ComputeEffectiveMenu(json_parser_get_root(parser.get()), "menu-tv.json")),
+              GetParam().summary);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, EffectiveMenuRows, testing::ValuesIn(kRows), rows::NameOf());
 
 // What the model says a menu lists is what a reader of its written node finds,
 // whatever the node's strings needed in the file: escapes, U+001F, and the
 // bytes of an octal escape (which json-glib 1.6 reads and the file holds as
 // \u0080; json-glib 1.10 refuses the definition).
-TEST(EffectiveMenu, EntriesAreWhatTheWrittenNodeHolds)
+struct Written : rows::Named {
+    const char* definition;
+};
+
+const Written kWritten[] = {
+    {"escapes_and_control_characters",
+     R"({"menutree": {"m": {"submenuitems": ["q\"t", "b\\s", "\u001f", "\u00e9"]}}})"},
+    {"bytes_of_an_octal_escape",
+     R"({"menutree": {"m": {"submenuitems": ["a\200", "b"], "group": [{"group-items": ["\200"]}]}}})"},
+};
+
+class EffectiveMenuWritten : public testing::TestWithParam<Written> {};
+
+TEST_P(EffectiveMenuWritten, EntriesAreWhatTheWrittenNodeHolds)
 {
-    const char* definitions[] = {
-        R"({"menutree": {"m": {"submenuitems": ["q\"t", "b\\s", "\u001f", "\u00e9"]}}})",
-        R"({"menutree": {"m": {"submenuitems": ["a\200", "b"], "group": [{"group-items": ["\200"]}]}}})",
-    };
-    for (const char* definition : definitions) {
-        GObjectPtr<JsonParser> parser(json_parser_new());
-        if (!json_parser_load_from_data(parser.get(), definition, -1, nullptr))
-            continue;
-        for (const Menu& menu :
-             ComputeEffectiveMenu(json_parser_get_root(parser.get()), "m").menus) {
-            const std::string written = menu.node + "}";
-            GObjectPtr<JsonParser> reader(json_parser_new());
-            ASSERT_TRUE(json_parser_load_from_data(reader.get(), written.data(), -1, nullptr))
-                << written;
-            const NodeView read = ReadWrittenNode(json_parser_get_root(reader.get()));
-            std::vector<std::string> listed;
-            for (const Entry& entry : menu.entries)
-                listed.push_back(entry.id);
-            EXPECT_EQ(listed, read.entries) << written;
-            ASSERT_EQ(menu.groups.size(), read.groups.size()) << written;
-            for (size_t g = 0; g < read.groups.size(); ++g)
-                EXPECT_EQ(menu.groups[g].items, read.groups[g].items) << written;
-        }
+    GObjectPtr<JsonParser> parser(json_parser_new());
+    if (!json_parser_load_from_data(parser.get(), GetParam().definition, -1, nullptr))
+        GTEST_SKIP() << "this json-glib refuses the definition";
+    for (const Menu& menu : ComputeEffectiveMenu(json_parser_get_root(parser.get()), "m").menus) {
+        const std::string written = menu.node + "}";
+        GObjectPtr<JsonParser> reader(json_parser_new());
+        ASSERT_TRUE(json_parser_load_from_data(reader.get(), written.data(), -1, nullptr))
+            << written;
+        const NodeView read = ReadWrittenNode(json_parser_get_root(reader.get()));
+        std::vector<std::string> listed;
+        for (const Entry& entry : menu.entries)
+            listed.push_back(entry.id);
+        EXPECT_EQ(listed, read.entries) << written;
+        ASSERT_EQ(menu.groups.size(), read.groups.size()) << written;
+        for (size_t g = 0; g < read.groups.size(); ++g)
+            EXPECT_EQ(menu.groups[g].items, read.groups[g].items) << written;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, EffectiveMenuWritten, testing::ValuesIn(kWritten), rows::NameOf());
 
 }  // namespace

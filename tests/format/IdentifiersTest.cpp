@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <json-glib/json-glib.h>
 
+#include <cctype>
 #include <string>
 
 #include "Identifiers.h"
@@ -36,14 +37,26 @@ bool LookupFindsExactly(const std::string& id)
     return std::string(result.text) == "[12345]";
 }
 
-TEST(Identifiers, PlainForJsonPathAgreesWithJsonGlib)
+const char* const kIds[] = {"volume", "ok-1", "star*", "$dollar", "sp ace", "a]", "a'", "'a'",
+                            "a:b", "?", "@", "a,b", "(x)", "1", "-1", "caf\xc3\xa9", "a/b",
+                            "a\\b", "a\"b", "", "*", "*x", ".", "a.b", "..", "a..b", "[",
+                            "x[0]", "decoy.inner", "decoy[0]", "a[", "]a"};
+
+class Identifiers : public testing::TestWithParam<const char*> {};
+
+TEST_P(Identifiers, PlainForJsonPathAgreesWithJsonGlib)
 {
-    const char* ids[] = {"volume", "ok-1", "star*", "$dollar", "sp ace", "a]", "a'", "'a'",
-                         "a:b", "?", "@", "a,b", "(x)", "1", "-1", "caf\xc3\xa9", "a/b",
-                         "a\\b", "a\"b", "", "*", "*x", ".", "a.b", "..", "a..b", "[",
-                         "x[0]", "decoy.inner", "decoy[0]", "a[", "]a"};
-    for (const char* id : ids)
-        EXPECT_EQ(PlainForJsonPath(id), LookupFindsExactly(id)) << "identifier " << id;
+    EXPECT_EQ(PlainForJsonPath(GetParam()), LookupFindsExactly(GetParam()));
 }
+
+// A row named by its index and the identifier's letters and digits.
+INSTANTIATE_TEST_SUITE_P(Rows, Identifiers, testing::ValuesIn(kIds),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             std::string name = "id" + std::to_string(info.index) + "_";
+                             for (const char* c = info.param; *c != '\0'; ++c)
+                                 if (std::isalnum(static_cast<unsigned char>(*c)))
+                                     name += *c;
+                             return name;
+                         });
 
 }  // namespace

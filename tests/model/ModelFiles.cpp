@@ -7,28 +7,11 @@
 #include "Facts.h"
 #include "Fragments.h"
 #include "Identifiers.h"
+#include "OutputFiles.h"
 
 using namespace velkin;
 
 namespace {
-
-void Put(std::ofstream& out, std::string_view text)
-{
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-}
-
-// Writes entries to one stream, a comma before all but the first.
-struct Entries {
-    std::ofstream& out;
-    bool first = true;
-    void Add(std::string_view entry)
-    {
-        if (!first)
-            Put(out, ",");
-        Put(out, entry);
-        first = false;
-    }
-};
 
 // The menu file as a reader of it sees it (where it is JSON, its identifiers
 // written as they are): its node lists the model's entries, and holds a
@@ -61,28 +44,28 @@ bool EntriesAgree(const Menu& menu, const std::string& path)
     return agree;
 }
 
-bool RenderMenu(const Menu& menu, const std::string& root, const Profile* profile, Entries& helper,
-                std::string& out)
+bool RenderMenu(const Menu& menu, const std::string& root, const Profile* profile,
+                EntryList& helper, std::string& out)
 {
     const std::string path = MenuFilePath(root, profile, menu.id);
     std::ofstream file(path);
-    Put(file, kMenuFileOpening);
-    Entries items{file};
+    Write(file, kMenuFileOpening);
+    EntryList items(file, kMenuTreeOpening);
     for (const ItemEntry& item : menu.items) {
         if (item.origin == Origin::Listed) {
-            helper.Add(HelperEntry(item.id, menu.id));
+            Write(helper.Next(), HelperEntry(item.id, menu.id));
             if (item.placeholder)
                 out += "Devel Rpm is missing,Please confirm!!!:sid [" + item.id + "] \n";
         }
-        items.Add(MemberStart(item.id) + item.definition);
+        Write(items.Next(), MemberStart(item.id) + item.definition);
         if (item.origin == Origin::Added)
-            helper.Add(HelperEntry(item.id, menu.id));
+            Write(helper.Next(), HelperEntry(item.id, menu.id));
     }
-    Put(file, kMenuTreeOpening);
-    Put(file, MemberStart(menu.id) + menu.node);
+    items.Close();
+    Write(file, MemberStart(menu.id) + menu.node);
     if (menu.parent)
-        Put(file, ParentLink(*menu.parent, menu.nodeHasMember));
-    Put(file, kMenuFileClosing);
+        Write(file, ParentLink(*menu.parent, menu.nodeHasMember));
+    Write(file, kMenuFileClosing);
     file.close();
     return EntriesAgree(menu, path);
 }
@@ -94,11 +77,13 @@ bool RenderModelFiles(const EffectiveMenu& model, const std::string& root, std::
     bool agree = true;
     {
         std::ofstream providers(ProvidersFilePath(root, model.profile));
-        Put(providers, kProvidersOpening + model.providers + kProvidersClosing);
+        Write(providers, kProvidersOpening);
+        Write(providers, model.providers);
+        Write(providers, kProvidersClosing);
     }
     std::ofstream helperFile(HelperFilePath(root, model.profile));
-    Put(helperFile, kHelperOpening);
-    Entries helper{helperFile};
+    Write(helperFile, kHelperOpening);
+    EntryList helper(helperFile, kHelperClosing);
     size_t next = 0;
     for (const std::string& id : model.menuTree) {
         if (next < model.menus.size() && model.menus[next].id == id)
@@ -106,6 +91,6 @@ bool RenderModelFiles(const EffectiveMenu& model, const std::string& root, std::
         else
             out += "No needs to create json files [" + id + "] \n";
     }
-    Put(helperFile, kHelperClosing);
+    helper.Close();
     return agree;
 }

@@ -1,8 +1,8 @@
 // Writes what the effective menu says the splitter writes for a definition:
-// its files under `root`, with the same stream operations in the same order (so
-// that even colliding file names end alike), and, into `out`, the standard
-// output lines that follow "Initial Json". The model test and the splitter's
-// fuzz target compare this with what the splitter writes.
+// its files under `root`, with the splitter's own stream writers (OutputFiles.h)
+// in the same order (so that even colliding file names end alike), and, into
+// `out`, the standard output lines that follow "Initial Json". The model test
+// and the splitter's fuzz target compare this with what the splitter writes.
 #pragma once
 
 #include <string>

@@ -134,7 +134,10 @@ def compare_directory(label, arg, tree, scratch):
     folder = os.path.join(scratch, "res", "jsons", *([profile] if profile else []))
     back = run([tree, "--format=json", folder], cwd=scratch)
     if definition is None or not definition["menus"]:
-        if back.returncode == 2 and b"no menu file" in back.stderr:
+        # Nothing written, or only an empty helper.json: an empty menu.
+        refused = back.returncode == 2 and b"no menu file" in back.stderr
+        empty = back.returncode == 0 and not json.loads(back.stdout)["menus"]
+        if refused or empty:
             return "refused" if definition is None else "no menu"
         print("FAIL %s: the definition gives %s, the directory %d %r"
               % (label, "no menu" if definition else "an error", back.returncode, back.stderr[:300]))

@@ -1,14 +1,21 @@
 #!/usr/bin/env python3
 """The HTML page in a real browser: headless chromium loads the page that
 velkin-tree --format=html writes for each definition given, and the DOM it
-dumps is read back. Without a search every menu is there once with its
-entries in order, each with its display name, and nothing is hidden; with
-"#q=TEXT" in the address exactly the entries that match TEXT (identifier or
-display name, any case) or hold a match below them stay visible, and the count
-says how many match. The page refers to nothing outside itself.
+dumps is read back.
+
+- Opened as it is, the top menus show their own entries and nothing else is
+  drawn yet; after the "Expand all" button every menu is there once, where the
+  walk first reaches it, with its entries in order and their display names;
+  after "Collapse all" no menu is open.
+- With "#q=TEXT" the result list holds exactly the entries whose identifier,
+  display name, marks or definition hold TEXT (any case), each with its path,
+  and the count says how many; with "#f=MARK,..." exactly the entries that
+  carry one of the marks (or lie in a menu no top menu reaches); both combine.
+- The page refers to nothing outside itself.
 
 Usage: browser.py TREE DEFINITION...; exit status 77 (skipped) without chromium.
 """
+import concurrent.futures
 import html.parser
 import json
 import os
@@ -19,7 +26,7 @@ import sys
 import tempfile
 
 BROWSERS = ["chromium", "chromium-browser", "google-chrome"]
-QUERIES = ["vol", "ZZZ-none", "été", "loudness"]
+QUERIES = ["vol", "été", "<"]
 VOID = {"meta", "input", "br", "img", "link", "hr"}
 
 
@@ -88,24 +95,67 @@ def dump_dom(browser, page, fragment, scratch):
     return Dom(out.stdout.decode("utf-8"))
 
 
-def check_whole(dom, model, problems):
+MARK_WORDS = {"+": "added", "~": "amended", "!": "placeholder"}
+FILTERS = ["unreachable", "added,placeholder"]
+LIMIT = 300  # results the page lists; the count covers all
+
+
+def marks(menu, entry):
+    text = "+" if entry["added"] else ""
+    text += "~" if entry["amended"] else ""
+    return text + ("!" if entry["placeholder"] else "")
+
+
+def rows(model):
+    """(menu, entry id, display name, marks, searchable text) of every entry."""
+    unreachable = {model["menus"][i]["id"] if isinstance(i, int) else i for i in model["unreachable"]}
+    for menu in model["menus"]:
+        for e in menu["entries"]:
+            name = display_name(e["definition"])
+            m = marks(menu, e)
+            words = " ".join(MARK_WORDS[c] for c in m)
+            text = "\n".join([e["id"], name or "", words, e["definition"] or ""]).lower()
+            yield menu["id"], e["id"], name, m, text, menu["id"] in unreachable
+
+
+def items_under(details):
+    return [li for ul in details.children if ul.tag == "ul" for li in ul.children
+            if "entry" in li.classes]
+
+
+def expected_sections(menu):
+    """A heading where an entry's group (the first naming it) differs from
+    the entry's before it: "\u2508 group N"."""
+    first = {}
+    for g, group in enumerate(menu["groups"]):
+        for item in group["items"]:
+            first.setdefault(item, g)
+    groups = [first.get(e["id"]) for e in menu["entries"]]
+    return ["\u2508 group %d" % (g + 1) for k, g in enumerate(groups)
+            if g is not None and (k == 0 or groups[k - 1] != g)]
+
+
+def check_expanded(dom, model, problems):
     menus = {}
     for element in dom.root.walk():
-        menus.setdefault(element.attrs.get("data-menu"), []).append(element)
+        if element.tag == "details":
+            menus.setdefault(element.attrs.get("data-menu"), []).append(element)
     for menu in model["menus"]:
-        found = menus.get(printable(menu["id"]), [])
+        found = menus.get(menu["id"], [])
         if len(found) != 1:
-            problems.append("menu %r shown %d times" % (menu["id"], len(found)))
+            problems.append("expand all: menu %r shown %d times" % (menu["id"], len(found)))
             continue
-        # The entries of the <ul> right under the menu's <details>.
-        got = [(li.attrs.get("data-id"), li.attrs.get("data-name"))
-               for ul in found[0].children if ul.tag == "ul" for li in ul.children if "entry" in li.classes]
-        want = [(printable(e["id"]), printable(display_name(e["definition"]))) for e in menu["entries"]]
+        if "open" not in found[0].attrs:
+            problems.append("expand all: menu %r not open" % menu["id"])
+        got = [(li.attrs.get("data-id"), li.attrs.get("data-name")) for li in items_under(found[0])]
+        want = [(e["id"], display_name(e["definition"])) for e in menu["entries"]]
         if want != got:
-            problems.append("menu %r: entries %r, expected %r" % (menu["id"], got, want))
-    hidden = [e for e in dom.root.walk() if e.hidden]
-    if hidden:
-        problems.append("%d elements hidden without a search" % len(hidden))
+            problems.append("menu %r: entries %r, expected %r" % (menu["id"], got[:5], want[:5]))
+        sections = [li.text.split(", ")[0] for ul in found[0].children if ul.tag == "ul"
+                    for li in ul.children if "section" in li.classes]
+        if sections != expected_sections(menu):
+            problems.append("menu %r: sections %r, expected %r"
+                            % (menu["id"], sections, expected_sections(menu)))
     for element in dom.root.walk():
         for attr in ("src", "href", "action"):
             value = element.attrs.get(attr)
@@ -113,22 +163,68 @@ def check_whole(dom, model, problems):
                 problems.append("<%s %s=%r> refers outside the page" % (element.tag, attr, value))
 
 
-def check_search(dom, query, problems):
-    def own(li):
-        return query.lower() in (li.attrs["data-id"] + "\n" + li.attrs.get("data-name", "")).lower()
-    entries = dom.entries()
-    for li in entries:
-        if li.hidden == (own(li) or any(own(d) for d in dom.entries(li))):
-            problems.append("#q=%s: entry %r %s" % (query, li.attrs["data-id"],
-                                                   "hidden" if li.hidden else "shown"))
-    matched = sum(map(own, entries))
+def check_opened(dom, model, collapsed, problems):
+    open_menus = [e.attrs.get("data-menu") for e in dom.root.walk()
+                  if e.tag == "details" and "open" in e.attrs]
+    top = [model["menus"][i]["id"] if isinstance(i, int) else i for i in model["top"]]
+    if collapsed:
+        if open_menus:
+            problems.append("collapse all: menus still open: %r" % open_menus[:5])
+        return
+    # Each top menu open, or referred to where another top menu reached it.
+    seen = [e.children[0].text for e in dom.root.walk() if e.tag == "p" and "root" in e.classes]
+    if sorted(open_menus + seen) != sorted(top):
+        problems.append("opened: open menus %r and %r, expected the top menus %r"
+                        % (open_menus, seen, top))
+
+
+def check_results(dom, model, query, chosen, problems):
+    def wanted(row):
+        menu, _, _, m, text, lost = row
+        mark_ok = not chosen or any(MARK_WORDS.get(c) in chosen for c in m) or \
+            ("unreachable" in chosen and lost)
+        return mark_ok and (not query or query.lower() in text)
+    want = [(r[0], r[1], r[2]) for r in rows(model) if wanted(r)]
+    listed = [e for e in dom.root.walk() if e.attrs.get("id") == "results"][0]
+    got = [(li.attrs.get("data-menu"), li.attrs.get("data-id"), li.attrs.get("data-name"))
+           for li in dom.entries(listed)]
+    label = "#q=%s&f=%s" % (query, ",".join(chosen))
+    if got != want[:LIMIT]:
+        problems.append("%s: results %r, expected %r" % (label, got[:4], want[:4]))
     count = [e for e in dom.root.walk() if e.attrs.get("id") == "count"][0].text
-    if not count.startswith("%d " % matched):
-        problems.append("#q=%s: count %r, %d entries match" % (query, count, matched))
-    roots = [e for e in dom.root.walk() if "root" in e.classes]
-    if matched == 0 and not all(r.hidden for r in roots if query.lower() not in r.attrs["data-id"].lower()):
-        problems.append("#q=%s: a menu without a match is still shown" % query)
-    return matched, len(entries)
+    if not count.startswith("%d " % len(want)):
+        problems.append("%s: count %r, %d entries match" % (label, count, len(want)))
+    return len(want)
+
+
+def fragment(query, chosen):
+    parts = (["q=" + query] if query else []) + (["f=" + ",".join(chosen)] if chosen else [])
+    return "#" + "&".join(parts)
+
+
+def check_page(browser, tree, definition, page, scratch, problems):
+    subprocess.run([tree, "--format=html", "--output=" + page, definition], check=True)
+    model = json.loads(subprocess.run([tree, "--format=json", definition], check=True,
+                                      capture_output=True).stdout)
+    check_opened(dump_dom(browser, page, "", scratch), model, False, problems)
+    check_expanded(dump_dom(browser, page, "#click=expand", scratch), model, problems)
+    check_opened(dump_dom(browser, page, "#click=expand,collapse", scratch), model, True, problems)
+    for query, chosen in [(q, []) for q in QUERIES] + [("", f.split(",")) for f in FILTERS] + \
+            [("vol", ["amended", "placeholder"])]:
+        n = check_results(dump_dom(browser, page, fragment(query, chosen), scratch), model, query,
+                          chosen, problems)
+        print("%s %s: %d entries" % (definition, fragment(query, chosen), n))
+
+
+def wide_definition(scratch):
+    """A menu longer than the page draws at once (it draws 500 at a time)."""
+    items = ["item_%04d" % i for i in range(1234)]
+    definition = {"menutree": {"main": {"submenuitems": ["wide"]}, "wide": {"submenuitems": items}},
+                  "menuitems": {i: {"display-name": "Item " + i[5:]} for i in items}}
+    path = os.path.join(scratch, "menu-tv.json")
+    with open(path, "w") as f:
+        json.dump(definition, f)
+    return path
 
 
 def main():
@@ -137,20 +233,17 @@ def main():
     if browser is None:
         print("no chromium to run the page in")
         return 77
-    problems = []
+    # One browser a definition, side by side: each page is loaded a dozen times.
     with tempfile.TemporaryDirectory() as scratch:
-        for n, definition in enumerate(definitions):
-            page = os.path.join(scratch, "page%d.html" % n)
-            subprocess.run([tree, "--format=html", "--output=" + page, definition], check=True)
-            model = json.loads(subprocess.run([tree, "--format=json", definition], check=True,
-                                              capture_output=True).stdout)
-            before = len(problems)
-            check_whole(dump_dom(browser, page, "", scratch), model, problems)
-            for query in QUERIES:
-                matched, total = check_search(dump_dom(browser, page, "#q=" + query, scratch), query,
-                                              problems)
-                print("%s #q=%s: %d of %d entries match" % (definition, query, matched, total))
-            print("%s: %s" % (definition, "ok" if len(problems) == before else "FAILED"))
+        definitions.append(wide_definition(scratch))
+        def one(n):
+            found = []
+            check_page(browser, tree, definitions[n], os.path.join(scratch, "page%d.html" % n),
+                       scratch, found)
+            print("%s: %s" % (definitions[n], "FAILED" if found else "ok"))
+            return found
+        with concurrent.futures.ThreadPoolExecutor(2) as pool:
+            problems = sum(pool.map(one, range(len(definitions))), [])
     for p in problems[:40]:
         print("FAIL " + p)
     return 1 if problems else 0

@@ -26,13 +26,25 @@ expect version 0 --version
 has version out "velkin-tree "
 expect draw 0 menu-tv.json
 grep -q $'\033' out && fail "draw: colour codes on a file"
-# On a terminal (script gives one) that shows colour: colour unless NO_COLOR
-# says otherwise.
+# On a terminal (script gives one): colour under auto only where TERM is set
+# and not "dumb" and NO_COLOR is unset or empty ("-": no variable set); never
+# into an --output file. The decision itself is tested in tests/cli.
 if command -v script >/dev/null; then
-  TERM=xterm script -qec "$tree menu-tv.json" /dev/null >tty.txt </dev/null
-  grep -q $'\033\[1mmain' tty.txt || fail "terminal: no colour"
-  TERM=xterm NO_COLOR=1 script -qec "$tree menu-tv.json" /dev/null >tty.txt </dev/null
-  grep -q $'\033' tty.txt && fail "terminal with NO_COLOR: colour"
+  while read -r coloured env options; do
+    # shellcheck disable=SC2086 # the variables given, one word each
+    env -i PATH="$PATH" ${env//[,-]/ } script -qec "'$tree' $options menu-tv.json" /dev/null \
+      </dev/null >tty.txt
+    grep -q $'\033\[1mmain' tty.txt && got=yes || got=no
+    [ "$got" = "$coloured" ] || fail "terminal $env $options: colour $got, expected $coloured"
+  done <<'EOF'
+yes TERM=xterm
+no  TERM=xterm,NO_COLOR=1
+no  TERM=dumb
+no  -
+yes TERM=dumb --color=always
+no  TERM=xterm --output=coloured.txt
+EOF
+  grep -q $'\033' coloured.txt && fail "terminal --output: colour in the file"
 fi
 
 # Bad input (cases/bad-* and cases/usage-* hold more): one line on stderr,
@@ -47,6 +59,28 @@ expect bad-output 2 --output=drawn.txt malformed-menu-tv.json
 expect output 0 --format=json --output=drawn.json menu-tv.json
 empty output out
 json output drawn.json
+# --output never overwrites an input: the definition itself (by any name) or a
+# file of a profile directory drawn; the refused file keeps its bytes.
+cp menu-tv.json kept-menu-tv.json
+mkdir -p tv && printf '{}' >tv/helper.json && ln -sf ../kept-menu-tv.json tv/link-menu-tv.json
+for target in kept-menu-tv.json ./kept-menu-tv.json tv/link-menu-tv.json; do
+  expect "output-onto-input $target" 2 --output="$target" kept-menu-tv.json
+  has "output-onto-input $target" err "would overwrite an input"
+done
+expect output-into-directory 2 --format=json --output=tv/helper.json tv
+cmp -s kept-menu-tv.json menu-tv.json || fail "output-onto-input: the definition changed"
+[ "$(cat tv/helper.json)" = '{}' ] || fail "output-into-directory: helper.json changed"
+expect output-diff-onto-new 2 --diff --output=kept-menu-tv.json menu-tv.json kept-menu-tv.json
+
+# The graph's size limit, at 2000 boxes and folders (a menu and its leaves):
+# one more and the graph is refused with a hint, a part of it still drawn.
+for leaves in 1999 2000; do
+  python3 -c "import json; print(json.dumps({'menutree': {'main': {'submenuitems':
+    ['i%d' % k for k in range($leaves)]}}}))" >wide-menu-tv.json
+  expect "dot-$leaves-leaves" $((leaves == 2000 ? 2 : 0)) --format=dot wide-menu-tv.json
+done
+has dot-2000-leaves err "2001 nodes, more than Graphviz lays out in good time (2000)"
+expect dot-part-of-too-many 0 --format=dot --root=main --depth=1 menu-tv.json
 
 # A definition through a pipe, read once; no profile in /dev/fd/N or '-'.
 expect pipe 0 --format=json <(cat menu-tv.json)
@@ -56,7 +90,7 @@ has stdin out '├── sound "Sound"'
 expect diff-equal 0 --diff <(cat menu-tv.json) menu-tv.json
 empty diff-equal out
 expect diff-differ 1 --diff base-menu-tv.json <(cat changed-menu-tv.json)
-has diff-differ out "entry added    eq to sound at 3"
+has diff-differ out "  + eq \"Json Syntax Error\" at 3"
 expect diff-error 2 --diff menu-tv.json malformed-menu-tv.json
 empty diff-error out
 

@@ -5,30 +5,37 @@
 
 #include <list>
 
+#include "../Rows.h"
 #include "JsonPacker.h"
 
 // The case tables are laid out by hand, a row a line.
 // clang-format off
 namespace {
 
-TEST(PackerTest, FragmentsReplaceTheOutput)
+struct Row : rows::Named { bool group; std::list<std::string> list; const char* out; };
+
+const Row kRows[] = {
+    {"empty item list", false, {}, nullptr},
+    {"empty group list", true, {}, nullptr},
+    {"items with a repeat and an empty one", false, {"a", "", "a"}, R"("submenuitems":["a","","a"])"},
+    {"levels that only look like one", true, {"1", "3", "01", " 1", "10"},
+     R"("group":[{"indent-level":"1","group-items":["3","01"," 1","10"]}])"},
+};
+
+class Packer : public testing::TestWithParam<Row> {};
+
+TEST_P(Packer, FragmentsReplaceTheOutput)
 {
-    const struct { bool group; std::list<std::string> list; const char* out; } rows[] = {
-        {false, {}, nullptr},
-        {true, {}, nullptr},
-        {false, {"a", "", "a"}, R"("submenuitems":["a","","a"])"},
-        {true, {"1", "3", "01", " 1", "10"},
-         R"("group":[{"indent-level":"1","group-items":["3","01"," 1","10"]}])"},
-    };
+    const Row& row = GetParam();
     CJsonPacker* packer = CJsonPacker::GetInstance();
-    for (const auto& row : rows) {
-        std::list<std::string> list = row.list;
-        std::string text = "previous";
-        EXPECT_EQ(row.group ? packer->PrintGroupInfo(list, text)
-                            : packer->PrintSubMenuItemInfo(list, text), row.out != nullptr);
-        EXPECT_EQ(text, row.out ? row.out : "previous");
-    }
+    std::list<std::string> list = row.list;
+    std::string text = "previous";
+    EXPECT_EQ(row.group ? packer->PrintGroupInfo(list, text)
+                        : packer->PrintSubMenuItemInfo(list, text), row.out != nullptr);
+    EXPECT_EQ(text, row.out ? row.out : "previous");
     CJsonPacker::ReleaseInstance();
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, Packer, testing::ValuesIn(kRows), rows::NameOf());
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-namespace tree {
+namespace cli {
 
 namespace {
 
@@ -30,6 +30,21 @@ struct PlainBytes {
 };
 constexpr PlainBytes kPlain;
 
+// The two-character escape of `c`, if JSON has one.
+const char* ShortEscape(unsigned char c)
+{
+    switch (c) {
+    case '"': return "\\\"";
+    case '\\': return "\\\\";
+    case '\b': return "\\b";
+    case '\f': return "\\f";
+    case '\n': return "\\n";
+    case '\r': return "\\r";
+    case '\t': return "\\t";
+    default: return nullptr;
+    }
+}
+
 // Appends the escape of the byte at `text[i]`, which is not plain ASCII, and
 // returns how many bytes it took.
 size_t AppendSpecial(std::string& out, std::string_view text, size_t i)
@@ -44,13 +59,9 @@ size_t AppendSpecial(std::string& out, std::string_view text, size_t i)
         out.append(text.data() + i, n);
         return n;
     }
-    if (c == '"' || c == '\\') {
-        out += '\\';
-        out += static_cast<char>(c);
-    } else if (c == '\n') {
-        out += "\\n";
-    } else if (c == '\t') {
-        out += "\\t";
+    const char* shortEscape = ShortEscape(c);
+    if (shortEscape != nullptr) {
+        out += shortEscape;
     } else {
         char escape[8];
         std::snprintf(escape, sizeof escape, "\\u%04x", c);
@@ -72,6 +83,13 @@ void AppendJsonEscaped(std::string& out, std::string_view text)
         out.append(text.data() + i, end - i);
         i = end < text.size() ? end + AppendSpecial(out, text, end) : end;
     }
+}
+
+std::string JsonQuoted(std::string_view text)
+{
+    std::string out = "\"";
+    AppendJsonEscaped(out, text);
+    return out + '"';
 }
 
 void JsonWriter::NewLine()
@@ -146,12 +164,6 @@ void JsonWriter::Bool(bool value)
     m_out += value ? "true" : "false";
 }
 
-void JsonWriter::Number(size_t value)
-{
-    BeforeValue();
-    m_out += std::to_string(value);
-}
-
 void JsonWriter::Null()
 {
     BeforeValue();
@@ -166,4 +178,4 @@ void JsonWriter::Strings(const std::vector<std::string>& values)
     EndArray();
 }
 
-}  // namespace tree
+}  // namespace cli
