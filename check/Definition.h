@@ -5,51 +5,13 @@
 // stopped and, when json-glib refuses that too, why.
 #pragma once
 
-#include <cstddef>
 #include <optional>
-#include <string>
 #include <string_view>
-#include <vector>
+
+#include "JsonLexer.h"
+#include "Scanner.h"
 
 namespace check {
-
-inline constexpr size_t kNoOffset = static_cast<size_t>(-1);
-
-struct Member;
-
-struct Node {
-    enum class Kind { Object, Array, String, Other };
-    Kind kind = Kind::Other;
-    size_t offset = kNoOffset;    // where the value starts
-    std::string text;             // decoded value of a string
-    std::vector<Member> members;  // of an object, in source order
-    std::vector<Node> elements;   // of an array
-};
-
-struct Member {
-    std::string name;           // decoded
-    size_t offset = kNoOffset;  // of the name's opening quote
-    Node value;
-};
-
-struct Position {
-    long line = 1;
-    long column = 1;  // counted in bytes, a leading byte-order mark left out
-};
-
-// "line L, column C", for a message that names another place.
-inline std::string Where(const Position& p)
-{
-    return "line " + std::to_string(p.line) + ", column " + std::to_string(p.column);
-}
-
-// Where the reading stopped, and why in the user's terms. An empty message
-// means syntax that json-glib may read (single quotes, /x/ comments,
-// hexadecimal numbers, unusual escapes): only json-glib can tell.
-struct SyntaxFault {
-    size_t offset = kNoOffset;
-    std::string message;
-};
 
 class Definition {
 public:
@@ -61,15 +23,14 @@ public:
 
     const Node* Root() const { return m_root ? &*m_root : nullptr; }
     // 1-based line and byte column of `offset`; 1:1 for kNoOffset.
-    Position At(size_t offset) const;
+    Position At(size_t offset) const { return m_lines.At(offset); }
     // Why json-glib refuses the text, when the reading can tell: where it
     // stopped with an explained fault, or else the first raw control
     // character in a string (which json-glib 1.10 refuses and 1.6 reads).
     std::optional<SyntaxFault> Refusal() const;
 
 private:
-    size_t m_bom = 0;  // bytes of a leading byte-order mark
-    std::vector<size_t> m_lineStarts;
+    velkin::LineIndex m_lines;
     std::optional<Node> m_root;
     SyntaxFault m_fault;
     size_t m_rawControl = kNoOffset;

@@ -2,49 +2,59 @@
 
 #include <glib.h>
 
-#include <string>
+#include <cstdio>
 
-#include "Facts.h"
 #include "Identifiers.h"
 
 namespace check {
 
 namespace {
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+using velkin::JsonToken;
+using Kind = JsonToken::Kind;
 
-bool IsWordChar(char c)
-{
-    return g_ascii_isalnum(c) || c == '_' || c == '-';
-}
-
+// Reads the tokens of one document into Nodes. Each reading function starts
+// at its first token (m_token) and, when it succeeds, ends at its last.
 class Scanner {
 public:
-    Scanner(std::string_view text, size_t start, const Definition& where)
-        : m_text(text), m_pos(start), m_where(where)
+    Scanner(std::string_view text, const velkin::LineIndex& lines)
+        : m_lexer(text, velkin::JsonDialect::Commented), m_text(text), m_lines(lines)
     {
     }
 
     ScanResult Document(Node& root)
     {
-        m_result.ok = Value(root, 0, nullptr) && SkipBlanks() &&
-                      (AtEnd() || Stray("text after the end of the document", false));
+        m_token = m_lexer.Next();
+        if (m_token.kind == Kind::NotUtf8)
+            m_result.ok = NotUtf8();
+        else
+            m_result.ok = Advanced() && Value(root, nullptr) && Advance() &&
+                          (m_token.kind == Kind::End ||
+                           Stray("text after the end of the document", false));
         return std::move(m_result);
     }
 
 private:
+    velkin::JsonLexer m_lexer;
     std::string_view m_text;
-    size_t m_pos;
-    const Definition& m_where;
+    const velkin::LineIndex& m_lines;
+    JsonToken m_token;
     ScanResult m_result;
 
-    bool AtEnd() const { return m_pos >= m_text.size(); }
-    char Peek(size_t ahead = 0) const
+    // The byte at `at`; NUL past the end.
+    char At(size_t at) const { return at < m_text.size() ? m_text[at] : '\0'; }
+    char First() const { return At(m_token.offset); }
+
+    bool Advance()
     {
-        return m_pos + ahead < m_text.size() ? m_text[m_pos + ahead] : '\0';
+        m_token = m_lexer.Next();
+        return Advanced();
+    }
+    // Blanks before a token end in a comment never closed.
+    bool Advanced()
+    {
+        return m_token.kind != Kind::OpenComment ||
+               Fail(m_token.offset, "comment never closed: '/*' without '*/'");
     }
 
     bool Fail(size_t at, std::string message)
@@ -53,319 +63,225 @@ private:
         return false;
     }
     // Stopped at syntax json-glib may read: nothing to explain.
-    bool Unfollowed() { return Fail(m_pos, std::string()); }
+    bool Unfollowed() { return Fail(m_token.offset, std::string()); }
 
-    // The character at the cursor, whole, for a message.
-    std::string Shown() const
+    // json-glib refuses a text that is not UTF-8 (a NUL byte included), whole.
+    bool NotUtf8()
     {
-        const size_t n = static_cast<size_t>(g_utf8_skip[static_cast<unsigned char>(Peek())]);
-        return "'" + velkin::OneLine(m_text.substr(m_pos, n)) + "'";
+        const unsigned char byte = static_cast<unsigned char>(First());
+        char shown[8];
+        std::snprintf(shown, sizeof shown, "0x%02x", byte);
+        return Fail(m_token.offset,
+                    byte == 0 ? std::string("a NUL byte: json-glib reads only UTF-8 text "
+                                            "without NUL bytes")
+                              : std::string("byte ") + shown +
+                                    " is not UTF-8 here: json-glib reads only UTF-8 text");
     }
 
-    // Something that cannot stand here. Comments and the syntax json-glib
+    // The character the token starts with, whole, for a message.
+    std::string Shown() const
+    {
+        const size_t n = static_cast<size_t>(g_utf8_skip[static_cast<unsigned char>(First())]);
+        return "'" + velkin::OneLine(m_text.substr(m_token.offset, n)) + "'";
+    }
+
+    // A token that cannot stand here. Comments and the syntax json-glib
     // reads beyond JSON come first; then a bare word (`words`); anything
     // else is `what`.
     bool Stray(const std::string& what, bool words = true)
     {
-        const char c = Peek();
-        if ((c == '/' && Peek(1) == '/') || c == '#')
-            return Fail(m_pos, std::string("comments are not JSON: json-glib refuses a '") +
-                                   (c == '#' ? "#" : "//") + "' comment (it skips /* */ only)");
+        const char c = First();
+        if ((c == '/' && At(m_token.offset + 1) == '/') || c == '#')
+            return Fail(m_token.offset,
+                        std::string("comments are not JSON: json-glib refuses a '") +
+                            (c == '#' ? "#" : "//") + "' comment (it skips /* */ only)");
         if (c == '/' || c == '\'' || c == '.' || c == '$')
             return Unfollowed();
         if (words && (g_ascii_isalpha(c) || c == '_'))
             return Word(what);
-        return Fail(m_pos, words ? "unexpected " + Shown() + ": " + what : what);
+        return Fail(m_token.offset, words ? "unexpected " + Shown() + ": " + what : what);
     }
 
     // A bare word where it cannot stand, or that is not true, false or null.
     bool Word(const std::string& what)
     {
-        size_t end = m_pos;
-        while (end < m_text.size() && IsWordChar(m_text[end]))
-            ++end;
-        const std::string word(m_text.substr(m_pos, std::min<size_t>(end - m_pos, 40)));
+        const std::string word(
+            m_text.substr(m_token.offset, std::min<size_t>(m_token.end - m_token.offset, 40)));
         if (word == "var")
             return Unfollowed();  // json-glib reads "var name = value;" as the value
-        if (word == "true" || word == "false" || word == "null")
-            return Fail(m_pos, "unexpected " + word + ": " + what);
-        return Fail(m_pos, "unknown word '" + word +
-                               "': JSON's words are true, false and null, and a string needs "
-                               "double quotes");
+        if (m_token.kind != Kind::Word)
+            return Fail(m_token.offset, "unexpected " + word + ": " + what);
+        return Fail(m_token.offset,
+                    "unknown word '" + word +
+                        "': JSON's words are true, false and null, and a string needs "
+                        "double quotes");
     }
 
     bool EndOfText(const Node& open)
     {
         const char* what = open.kind == Node::Kind::Object ? "object" : "array";
-        return Fail(m_text.size(), std::string("the text ends inside the ") + what + " opened at " +
-                                       Where(m_where.At(open.offset)));
-    }
-
-    // Blanks and /* */ comments between tokens.
-    bool SkipBlanks()
-    {
-        while (!AtEnd()) {
-            const char c = m_text[m_pos];
-            if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-                ++m_pos;
-            } else if (c == '/' && Peek(1) == '*') {
-                const size_t end = m_text.find("*/", m_pos + 2);
-                if (end == std::string_view::npos)
-                    return Fail(m_pos, "comment never closed: '/*' without '*/'");
-                m_pos = end + 2;
-            } else {
-                break;
-            }
-        }
-        return true;
+        return Fail(m_text.size(), std::string("the text ends inside the ") + what +
+                                       " opened at " + Where(m_lines.At(open.offset)));
     }
 
     // A value; `open` is the object or array it stands in (null: none).
-    bool Value(Node& node, long depth, const Node* open)
+    bool Value(Node& node, const Node* open)
     {
-        if (!SkipBlanks())
-            return false;
-        if (AtEnd())
+        node.offset = m_token.offset;
+        switch (m_token.kind) {
+        case Kind::End:
             return open != nullptr ? EndOfText(*open)
-                                   : Fail(m_pos, "the text ends where a value should be");
-        node.offset = m_pos;
-        const char c = m_text[m_pos];
-        if (c == '{' || c == '[') {
-            if (depth >= velkin::kMaxNesting)
-                return Unfollowed();
-            return c == '{' ? Object(node, depth + 1) : Array(node, depth + 1);
+                                   : Fail(m_token.offset, "the text ends where a value should be");
+        case Kind::BeginObject: return Object(node);
+        case Kind::BeginArray: return Array(node);
+        case Kind::String:
+        case Kind::OpenString:
+        case Kind::BadEscape: node.kind = Node::Kind::String; return StringText(node.text);
+        case Kind::Number:
+        case Kind::True:
+        case Kind::False:
+        case Kind::Null: return true;
+        // Deeper than json-glib 1.10 reads; numbers json-glib 1.6 reads
+        // its own way (hexadecimal, octal, ...).
+        case Kind::TooDeep:
+        case Kind::BadNumber: return Unfollowed();
+        default: return Stray("a value should stand here");
         }
-        if (c == '"') {
-            node.kind = Node::Kind::String;
-            return String(node.text);
-        }
-        node.kind = Node::Kind::Other;
-        if (c == '-' || IsDigit(c))
-            return Number();
-        for (std::string_view word : {"true", "false", "null"})
-            if (m_text.substr(m_pos, word.size()) == word && !IsWordChar(Peek(word.size()))) {
-                m_pos += word.size();
-                return true;
-            }
-        return Stray("a value should stand here");
     }
 
-    // A JSON number; json-glib 1.6 also reads hexadecimal, octal and others.
-    bool Number()
+    // The decoded text of a string token. Escapes json-glib reads its own
+    // way (lone surrogates, \u0000, octal and unknown escapes) stop the scan.
+    bool StringText(std::string& out)
     {
-        if (Peek() == '-')
-            ++m_pos;
-        const size_t digits = m_pos;
-        while (IsDigit(Peek()))
-            ++m_pos;
-        // No digit, or a leading zero (json-glib 1.6 reads 017 as octal).
-        if (m_pos == digits || (m_text[digits] == '0' && m_pos - digits > 1))
+        if (m_token.oddEscape || m_token.kind == Kind::BadEscape)
             return Unfollowed();
-        if (Peek() == '.') {
-            ++m_pos;
-            if (!IsDigit(Peek()))
-                return Unfollowed();
-            while (IsDigit(Peek()))
-                ++m_pos;
-        }
-        if (Peek() == 'e' || Peek() == 'E') {
-            ++m_pos;
-            if (Peek() == '+' || Peek() == '-')
-                ++m_pos;
-            if (!IsDigit(Peek()))
-                return Unfollowed();
-            while (IsDigit(Peek()))
-                ++m_pos;
-        }
-        return !(g_ascii_isalnum(Peek()) || Peek() == '.' || Peek() == '_') || Unfollowed();
+        if (m_token.kind == Kind::OpenString)
+            return Fail(m_token.offset, "string never closed: it runs to the end of the text");
+        NoteRawControl();
+        const std::string_view body =
+            m_text.substr(m_token.offset + 1, m_token.end - m_token.offset - 2);
+        if (m_token.escaped)
+            velkin::AppendDecoded(body, out);
+        else
+            out.assign(body);
+        return true;
+    }
+
+    void NoteRawControl()
+    {
+        if (m_token.control == std::string_view::npos || m_result.rawControl != kNoOffset)
+            return;
+        const std::string_view rest =
+            m_text.substr(m_token.control, m_token.end - m_token.control);
+        const size_t at = rest.find_first_of("\n\t\r\f\b");
+        if (at != std::string_view::npos)
+            m_result.rawControl = m_token.control + at;
     }
 
     bool MemberName(const Node& node, size_t comma, Member& member)
     {
-        if (!SkipBlanks())
-            return false;
-        if (AtEnd())
+        if (m_token.kind == Kind::End)
             return EndOfText(node);
-        if (Peek() == '}' && comma != kNoOffset)
+        if (m_token.kind == Kind::EndObject && comma != kNoOffset)
             return Fail(comma, "a ',' after the last member: JSON allows none before '}'");
-        if (Peek() != '"')
-            return g_ascii_isalpha(Peek()) || Peek() == '_'
-                       ? Fail(m_pos, "member names must be strings in double quotes")
+        if (First() != '"')
+            return g_ascii_isalpha(First()) || First() == '_'
+                       ? Fail(m_token.offset, "member names must be strings in double quotes")
                        : Stray("a member name in double quotes should stand here");
-        member.offset = m_pos;
-        if (!String(member.name) || !SkipBlanks())
+        member.offset = m_token.offset;
+        if (!StringText(member.name) || !Advance())
             return false;
-        if (Peek() == ':') {
-            ++m_pos;
+        if (m_token.kind == Kind::Colon)
             return true;
-        }
-        return AtEnd() ? EndOfText(node)
-                       : Fail(m_pos, "missing ':' after member name " + velkin::Show(member.name));
+        return m_token.kind == Kind::End
+                   ? EndOfText(node)
+                   : Fail(m_token.offset, "missing ':' after member name " + velkin::Show(member.name));
     }
 
-    bool Object(Node& node, long depth)
+    bool Object(Node& node)
     {
         node.kind = Node::Kind::Object;
-        ++m_pos;
-        if (!SkipBlanks())
+        if (!Advance())
             return false;
-        if (Peek() == '}') {
-            ++m_pos;
+        if (m_token.kind == Kind::EndObject)
             return true;
-        }
         for (size_t comma = kNoOffset;;) {
             Member member;
-            if (!MemberName(node, comma, member) || !Value(member.value, depth, &node))
+            if (!MemberName(node, comma, member) || !Advance() || !Value(member.value, &node))
                 return false;
             node.members.push_back(std::move(member));
-            if (!SkipBlanks())
+            if (!Advance())
                 return false;
-            if (Peek() == '}') {
-                ++m_pos;
+            if (m_token.kind == Kind::EndObject)
                 return true;
-            }
-            if (Peek() != ',')
+            if (m_token.kind != Kind::Comma)
                 return AfterMember(node);
-            comma = m_pos++;
+            comma = m_token.offset;
+            if (!Advance())
+                return false;
         }
     }
 
     bool AfterMember(const Node& node)
     {
-        if (AtEnd())
+        if (m_token.kind == Kind::End)
             return EndOfText(node);
-        if (Peek() == '"')
-            return Fail(m_pos, "missing ',' between members");
+        if (First() == '"')
+            return Fail(m_token.offset, "missing ',' between members");
         return Stray("',' or '}' should follow a member");
     }
 
-    bool Array(Node& node, long depth)
+    bool Array(Node& node)
     {
         node.kind = Node::Kind::Array;
-        ++m_pos;
-        if (!SkipBlanks())
+        if (!Advance())
             return false;
-        if (Peek() == ']') {
-            ++m_pos;
+        if (m_token.kind == Kind::EndArray)
             return true;
-        }
         for (;;) {
             Node element;
-            if (!Value(element, depth, &node))
+            if (!Value(element, &node))
                 return false;
             node.elements.push_back(std::move(element));
-            if (!SkipBlanks())
+            if (!Advance())
                 return false;
-            if (Peek() == ']') {
-                ++m_pos;
+            if (m_token.kind == Kind::EndArray)
                 return true;
-            }
-            if (Peek() != ',')
+            if (m_token.kind != Kind::Comma)
                 return AfterElement(node);
-            const size_t comma = m_pos++;
-            if (!SkipBlanks())
+            const size_t comma = m_token.offset;
+            if (!Advance())
                 return false;
-            if (Peek() == ']')
+            if (m_token.kind == Kind::EndArray)
                 return Fail(comma, "a ',' after the last element: JSON allows none before ']'");
         }
     }
 
+    // Whether the token begins as a value does, valid or not.
+    bool StartsValue() const
+    {
+        const char c = First();
+        const std::string_view rest = m_text.substr(m_token.offset);
+        return c == '"' || c == '{' || c == '[' || c == '-' || g_ascii_isdigit(c) ||
+               rest.substr(0, 4) == "true" || rest.substr(0, 5) == "false" ||
+               rest.substr(0, 4) == "null";
+    }
+
     bool AfterElement(const Node& node)
     {
-        if (AtEnd())
+        if (m_token.kind == Kind::End)
             return EndOfText(node);
-        const char c = Peek();
-        if (c == '"' || c == '{' || c == '[' || c == '-' || IsDigit(c) ||
-            m_text.substr(m_pos, 4) == "true" || m_text.substr(m_pos, 5) == "false" ||
-            m_text.substr(m_pos, 4) == "null")
-            return Fail(m_pos, "missing ',' between elements");
+        if (StartsValue())
+            return Fail(m_token.offset, "missing ',' between elements");
         return Stray("',' or ']' should follow an element");
-    }
-
-    bool Hex4(unsigned& value)
-    {
-        if (m_pos + 4 > m_text.size())
-            return Unfollowed();
-        value = 0;
-        for (int i = 0; i < 4; ++i) {
-            const int digit = g_ascii_xdigit_value(m_text[m_pos++]);
-            if (digit < 0)
-                return Unfollowed();
-            value = value << 4 | static_cast<unsigned>(digit);
-        }
-        return true;
-    }
-
-    // A \u escape, with its low surrogate when it begins a pair. Escapes
-    // json-glib reads its own way (lone surrogates, \u0000) stop the scan.
-    bool Unicode(std::string& out)
-    {
-        unsigned cp;
-        if (!Hex4(cp))
-            return false;
-        if (cp == 0 || (cp >= 0xDC00 && cp <= 0xDFFF))
-            return Unfollowed();
-        if (cp >= 0xD800 && cp <= 0xDBFF) {
-            unsigned low;
-            if (m_text.substr(m_pos, 2) != "\\u")
-                return Unfollowed();
-            m_pos += 2;
-            if (!Hex4(low))
-                return false;
-            if (low < 0xDC00 || low > 0xDFFF)
-                return Unfollowed();
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-        }
-        char utf8[6];
-        out.append(utf8, static_cast<size_t>(g_unichar_to_utf8(cp, utf8)));
-        return true;
-    }
-
-    bool Escape(std::string& out)
-    {
-        static constexpr std::string_view kFrom = "\"\\/bfnrt";
-        static constexpr std::string_view kTo = "\"\\/\b\f\n\r\t";
-        const char e = m_text[m_pos++];
-        if (e == 'u')
-            return Unicode(out);
-        const size_t i = kFrom.find(e);
-        if (i == std::string_view::npos) {
-            --m_pos;
-            return Unfollowed();  // json-glib reads octal and unknown escapes its own way
-        }
-        out += kTo[i];
-        return true;
-    }
-
-    // A double-quoted string with JSON escapes.
-    bool String(std::string& out)
-    {
-        const size_t open = m_pos++;
-        while (!AtEnd()) {
-            const char c = m_text[m_pos++];
-            if (c == '"')
-                return true;
-            if (c == '\\') {
-                if (AtEnd())
-                    break;
-                if (!Escape(out))
-                    return false;
-                continue;
-            }
-            if ((c == '\n' || c == '\t' || c == '\r' || c == '\f' || c == '\b') &&
-                m_result.rawControl == kNoOffset)
-                m_result.rawControl = m_pos - 1;
-            out += c;
-        }
-        return Fail(open, "string never closed: it runs to the end of the text");
     }
 };
 
 }  // namespace
 
-ScanResult Scan(std::string_view text, size_t start, const Definition& where, Node& root)
+ScanResult Scan(std::string_view text, const velkin::LineIndex& lines, Node& root)
 {
-    return Scanner(text, start, where).Document(root);
+    return Scanner(text, lines).Document(root);
 }
 
 }  // namespace check

@@ -12,9 +12,9 @@ namespace velkin {
 inline constexpr size_t kNotTooDeep = static_cast<size_t>(-1);
 
 // Offset of the bracket that opens level kMaxNesting + 1, or kNotTooDeep.
-// Brackets inside strings ("..." with backslash escapes, '...' without) and
-// inside comments (from one '/' to the next) do not count, and a NUL byte
-// ends the input, as it does for json-glib.
+// The brackets are those the lexer's Skim dialect finds: none inside strings
+// ("..." with backslash escapes, '...' without) or comments (from one '/' to
+// the next), none after a NUL byte, as json-glib reads them.
 size_t FindTooDeep(std::string_view text);
 
 inline bool NestsTooDeep(std::string_view text)

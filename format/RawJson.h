@@ -7,8 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "JsonLexer.h"
+
 namespace velkin {
 
+// A member of an object as the text holds it.
 struct RawMember {
     std::string_view name;   // between the name's quotes, escapes as written
     std::string_view value;  // the value's text, exactly as written
@@ -17,12 +20,13 @@ struct RawMember {
 // The members of the one object `text` holds (blanks around it allowed), in
 // order, repeated names kept. False unless `text` is strict JSON: UTF-8,
 // double-quoted strings with valid escapes and no raw control character, no
-// comments, no trailing comma, nothing after the object.
+// comments, no trailing comma, nothing after the object. Any depth is read,
+// without recursion.
 bool ScanObject(std::string_view text, std::vector<RawMember>& members);
 
-// The string a string body accepted by ScanObject stands for (escapes
-// decoded; a lone surrogate becomes U+FFFD).
-std::string DecodeString(std::string_view body);
+// True when `text` holds one strict JSON value, blanks around it allowed,
+// nested to any depth.
+bool IsJsonValue(std::string_view text);
 
 // The decoded content of a string value text ("..."); false for other values.
 bool StringValue(std::string_view value, std::string& out);
