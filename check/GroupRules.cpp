@@ -79,6 +79,25 @@ std::string Describe(const std::vector<Group>& groups, size_t i)
     return groups[i].items.empty() ? out + " none" : out;
 }
 
+// Group `i` defined without an "indent-level" member.
+bool LacksLevel(const Context& c, const std::vector<Located>& groups,
+                const std::vector<Group>& defined, size_t i)
+{
+    return !defined[i].level && AsObject(groups[i].node) != nullptr &&
+           !c.places.Member(groups[i], kIndentLevel).Present();
+}
+
+// A copied node keeps its groups as they are: one without a level stays so.
+void CheckCopiedGroups(const Context& c, const Menu& menu, const std::vector<Located>& groups,
+                       const std::vector<Group>& defined)
+{
+    for (size_t i = 0; i < defined.size(); ++i)
+        if (LacksLevel(c, groups, defined, i))
+            c.found.Report(RuleId::GroupRewritten, groups[i].Offset(),
+                           "group " + std::to_string(i + 1) + " of menu " + Show(menu.id) +
+                               " has no \"indent-level\": it is written without a level");
+}
+
 // A rebuilt node writes its groups from their strings read one after another:
 // report the first group that is not written as defined.
 void CheckRebuiltGroups(const Context& c, const Menu& menu, const Located& node)
@@ -88,15 +107,16 @@ void CheckRebuiltGroups(const Context& c, const Menu& menu, const Located& node)
         return;
     const std::vector<Group> defined = DefinedGroups(c, node);
     if (!menu.rebuilt) {
-        for (size_t i = 0; i < defined.size(); ++i)
-            if (!defined[i].level && AsObject(groups[i].node) != nullptr &&
-                !c.places.Member(groups[i], kIndentLevel).Present())
-                c.found.Report(RuleId::GroupRewritten, groups[i].Offset(),
-                               "group " + std::to_string(i + 1) + " of menu " + Show(menu.id) +
-                                   " has no \"indent-level\": it is written without a level");
+        CheckCopiedGroups(c, menu, groups, defined);
         return;
     }
     const std::string rebuilt = "the menu loses or gains entries, so its node is rebuilt";
+    if (LacksLevel(c, groups, defined, 0)) {
+        c.found.Report(RuleId::GroupRewritten, groups[0].Offset(),
+                       "group 1 of menu " + Show(menu.id) + " has no \"indent-level\": " + rebuilt +
+                           ", and its group is written with an empty level");
+        return;
+    }
     for (size_t i = 1; i < defined.size() && menu.groups.size() < defined.size(); ++i)
         if (!defined[i].level && AsObject(groups[i].node) != nullptr) {
             c.found.Report(RuleId::GroupRewritten, groups[i].Offset(),

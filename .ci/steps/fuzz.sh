@@ -18,7 +18,9 @@ cmake --build "$build" -j"$(nproc)"
 
 # Thousands of realistic edits of the examples, each judged by the splitter:
 # the checker must report every one that changes what the device gets.
-seed=${MUTATION_SEED:-$(date +%s)}
+# A fixed seed by default, so that whether a submission lands does not depend
+# on chance; MUTATION_SEED=$(date +%s) explores further by hand.
+seed=${MUTATION_SEED:-1}
 echo "=== mutations: seed $seed"
 status_mutations=0
 VELKIN_FACTS="$build/tests/facts/velkin-facts" python3 tests/check/mutations.py \

@@ -2,8 +2,9 @@
 """What the packaging scripts repeat agrees with what the build does:
 
 - every pkg-config module that CMakeLists.txt requires comes from a package
-  that `scripts/deps.sh --build` installs (the module's .pc file's owner, as
-  dpkg knows it; skipped where there is no dpkg);
+  that `scripts/deps.sh --build` installs, or that one of those depends on
+  directly (the module's .pc file's owner, as dpkg knows it; skipped where
+  there is no dpkg);
 - the paths a package holds (the install prefix of cmake/Packaging.cmake
   before each relative destination of the build's install rules, absolute
   destinations as they are) are those the README's package table lists and
@@ -47,6 +48,15 @@ def owner(module):
     return query.stdout.split(":")[0].strip() if query.returncode == 0 else None
 
 
+def depends(package):
+    """The packages `package` depends on directly, as dpkg knows them: on
+    Debian 13, glib-2.0.pc lies in libgio-2.0-dev, which libglib2.0-dev pulls in."""
+    query = subprocess.run(["dpkg-query", "-W", "-f=${Depends}", package], capture_output=True,
+                           text=True)
+    names = re.findall(r"(?:^|[,|]\s*)([a-z0-9][a-z0-9+.-]+)", query.stdout)
+    return set(name.split(":")[0] for name in names)
+
+
 def build_packages(top):
     build = bash_array(read(top, "scripts/deps.sh"), "build")
     if not build:
@@ -65,7 +75,7 @@ def build_packages(top):
         package = owner(module)
         if package is None:
             print("%s: no package owns its .pc file here: not compared" % module)
-        elif package not in build:
+        elif package not in build and not any(package in depends(b) for b in build):
             problems.append("scripts/deps.sh: the build packages %s lack %s, which holds pkg-config "
                             "module %s that CMakeLists.txt requires" % (build, package, module))
 
