@@ -23,8 +23,8 @@ cmake --build "$build" -j"$(nproc)"
 seed=${MUTATION_SEED:-1}
 echo "=== mutations: seed $seed"
 status_mutations=0
-VELKIN_FACTS="$build/tests/facts/velkin-facts" python3 tests/check/mutations.py \
-  "$build/velkin-tool-test" "$build/check/velkin-check" examples \
+VELKIN_FACTS="$PWD/$build/tests/facts/velkin-facts" python3 tests/check/mutations.py \
+  "$PWD/$build/velkin-tool-test" "$PWD/$build/check/velkin-check" examples \
   --count "${MUTATIONS:-3000}" --seed "$seed" >"${TMPDIR:-/tmp}/mutations.log" 2>&1 ||
   status_mutations=1
 grep -E '^(FAIL|[0-9]+ edits)' "${TMPDIR:-/tmp}/mutations.log" | cut -c1-300 || true

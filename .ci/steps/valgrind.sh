@@ -90,7 +90,7 @@ for run in "0 examples/menu-tv.json examples/menu-lfd.json" \
            "0 $cases/unfollowed-syntax/menu-tv.json $cases/duplicate-key/menu-tv.json" \
            "1 $cases/unsafe-menu-name/menu-tv.json $cases/query-too-long/menu-tv.json" \
            "0 $cases/parent-cycle/menu-tv.json $cases/ignored-edit-info/menu-tv.json" \
-           "0 $cases/jsonpath-identifier/menu-tv.json $cases/non-string-identifier/menu-tv.json" \
+           "1 $cases/jsonpath-identifier/menu-tv.json $cases/non-string-identifier/menu-tv.json" \
            "2 $cases/clean/menu-tv.json no-such-menu-tv.json"; do
   read -r want args <<<"$run"
   status=0
