@@ -18,10 +18,6 @@
 #include "Report.h"
 #include "Check.h"
 
-#define CHECK(ok) \
-    if (!(ok))    \
-    (std::fprintf(stderr, "check failed: %s\n", #ok), std::abort())
-
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     FailOnGLibWarning();

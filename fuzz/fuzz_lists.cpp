@@ -13,9 +13,6 @@
 #include "JsonPacker.h"
 #include "JsonParser.h"
 
-#define CHECK(ok) \
-    if (!(ok)) (std::fprintf(stderr, "check failed: %s\n", #ok), std::abort())
-
 namespace {
 
 using List = std::list<std::string>;

@@ -14,10 +14,6 @@
 #include "FuzzSupport.h"
 #include "Server.h"
 
-#define CHECK(ok) \
-    if (!(ok))    \
-    (std::fprintf(stderr, "check failed: %s\n", #ok), std::abort())
-
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     FailOnGLibWarning();

@@ -22,10 +22,6 @@
 #include "Source.h"
 #include "TextView.h"
 
-#define CHECK(ok) \
-    if (!(ok))    \
-    (std::fprintf(stderr, "check failed: %s\n", #ok), std::abort())
-
 namespace {
 
 void CheckJson(const std::string& text)

@@ -48,7 +48,8 @@ std::vector<std::string> MemberChanges(const std::optional<std::string>& before,
     if (!LastMembers(before, old) || !LastMembers(after, now))
         return lines;
     auto find = [](const Members& in, const std::string& name) {
-        return std::find_if(in.begin(), in.end(), [&name](const auto& m) { return m.first == name; });
+        return std::find_if(in.begin(), in.end(),
+                            [&name](const auto& m) { return m.first == name; });
     };
     for (const auto& [name, value] : now) {
         auto was = find(old, name);
@@ -72,15 +73,19 @@ std::string Counted(size_t n, const char* one, const char* many)
 // "1 menu added, 2 entries removed, ...": the kinds of change that occur.
 std::string Summary(const MenuDiff& d)
 {
-    const std::pair<size_t, std::string> kKinds[] = {
-        {d.menusAdded.size(), " added"},          {d.menusRemoved.size(), " removed"},
-        {d.added.size(), " added"},               {d.removed.size(), " removed"},
-        {d.moved.size(), " moved"},               {d.renamed.size(), " renamed"},
-        {d.definitions.size(), " changed"},       {d.groups.size(), " with groups changed"},
-        {d.parents.size(), " with parent changed"}};
-    const char* kOne[] = {"menu", "menu", "entry", "entry", "entry", "entry", "definition", "menu", "menu"};
-    const char* kMany[] = {"menus", "menus", "entries", "entries", "entries", "entries",
-                           "definitions", "menus", "menus"};
+    const std::pair<size_t, std::string> kKinds[] = {{d.menusAdded.size(), " added"},
+                                                     {d.menusRemoved.size(), " removed"},
+                                                     {d.added.size(), " added"},
+                                                     {d.removed.size(), " removed"},
+                                                     {d.moved.size(), " moved"},
+                                                     {d.renamed.size(), " renamed"},
+                                                     {d.definitions.size(), " changed"},
+                                                     {d.groups.size(), " with groups changed"},
+                                                     {d.parents.size(), " with parent changed"}};
+    const char* kOne[] = {"menu",  "menu",       "entry", "entry", "entry",
+                          "entry", "definition", "menu",  "menu"};
+    const char* kMany[] = {"menus",   "menus",       "entries", "entries", "entries",
+                           "entries", "definitions", "menus",   "menus"};
     std::string out;
     for (size_t k = 0; k < 9; ++k)
         if (kKinds[k].first != 0)
@@ -138,25 +143,40 @@ private:
         for (const std::string& menu : m_diff.menusRemoved)
             m_menus[menu].status = "menu removed";
         for (const EntryChange& c : m_diff.added)
-            Add(c.to->menu, {c.to->position, cli::sgr::kGreen, "+ " + Entry(c.id, c.name) + At(*c.to), {}});
+            Add(c.to->menu,
+                {c.to->position, cli::sgr::kGreen, "+ " + Entry(c.id, c.name) + At(*c.to), {}});
         for (const EntryChange& c : m_diff.removed)
-            Add(c.from->menu, {c.from->position, cli::sgr::kRed, "- " + Entry(c.id, c.name) + At(*c.from), {}});
+            Add(c.from->menu,
+                {c.from->position, cli::sgr::kRed, "- " + Entry(c.id, c.name) + At(*c.from), {}});
         for (const EntryChange& c : m_diff.moved)
-            Add(c.to->menu, {c.to->position, cli::sgr::kYellow, "> " + Entry(c.id, c.name) + Move(*c.from, *c.to), {}});
+            Add(c.to->menu, {c.to->position,
+                             cli::sgr::kYellow,
+                             "> " + Entry(c.id, c.name) + Move(*c.from, *c.to),
+                             {}});
         for (const Rename& r : m_diff.renamed)
-            Add(r.menu, {r.position, cli::sgr::kYellow,
-                         "= " + Printable(r.from) + " \u2192 " + Entry(r.to, r.name) + " at " + std::to_string(r.position), {}});
+            Add(r.menu, {r.position,
+                         cli::sgr::kYellow,
+                         "= " + Printable(r.from) + " \u2192 " + Entry(r.to, r.name) + " at " +
+                             std::to_string(r.position),
+                         {}});
         for (const DefinitionChange& c : m_diff.definitions)
             Add(c.menu, Definition(c));
         for (const GroupsChange& c : m_diff.groups)
-            Add(c.menu, {kLast, cli::sgr::kYellow, "groups", {"- " + Groups(c.before), "+ " + Groups(c.after)}});
+            Add(c.menu, {kLast,
+                         cli::sgr::kYellow,
+                         "groups",
+                         {"- " + Groups(c.before), "+ " + Groups(c.after)}});
         for (const ParentChange& c : m_diff.parents)
-            Add(c.menu, {kLast, cli::sgr::kYellow, "parent " + Text(c.before) + " \u2192 " + Text(c.after), {}});
+            Add(c.menu, {kLast,
+                         cli::sgr::kYellow,
+                         "parent " + Text(c.before) + " \u2192 " + Text(c.after),
+                         {}});
     }
 
     static Line Definition(const DefinitionChange& c)
     {
-        Line line{kLast, cli::sgr::kYellow, "~ " + Entry(c.id, c.name), MemberChanges(c.before, c.after)};
+        Line line{kLast, cli::sgr::kYellow, "~ " + Entry(c.id, c.name),
+                  MemberChanges(c.before, c.after)};
         if (line.below.empty())
             line.below = {"- " + Text(c.before), "+ " + Text(c.after)};
         return line;
@@ -259,7 +279,8 @@ void WriteEntries(JsonWriter& json, const char* key, const std::vector<EntryChan
     });
 }
 
-void WriteChanges(JsonWriter& json, const MenuDiff& diff)
+// The changes of entries: removed, added, moved and renamed.
+void WriteEntryChanges(JsonWriter& json, const MenuDiff& diff)
 {
     WriteEntries(json, "entries-removed", diff.removed);
     WriteEntries(json, "entries-added", diff.added);
@@ -281,6 +302,11 @@ void WriteChanges(JsonWriter& json, const MenuDiff& diff)
         json.Key("position");
         json.Number(r.position);
     });
+}
+
+// The changes of menus' contents: definitions, groups and parents.
+void WriteMenuChanges(JsonWriter& json, const MenuDiff& diff)
+{
     WriteObjects(json, "definitions-changed", diff.definitions, [&json](const DefinitionChange& c) {
         json.Key("menu");
         json.String(c.menu);
@@ -327,7 +353,8 @@ std::string DiffJson(const MenuDiff& diff)
     json.Strings(diff.menusRemoved);
     json.Key("menus-added");
     json.Strings(diff.menusAdded);
-    WriteChanges(json, diff);
+    WriteEntryChanges(json, diff);
+    WriteMenuChanges(json, diff);
     json.EndObject();
     return out;
 }

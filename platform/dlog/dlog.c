@@ -76,12 +76,30 @@ static char priority_letter(int prio)
     return letters[prio];
 }
 
+/* The formatted text in `small`, or in a buffer of its size from malloc
+   (set in *text) when it does not fit; its length, or -1. */
+static int format_text(char *small, size_t size, char **text, const char *fmt, va_list ap)
+{
+    va_list copy;
+    int len;
+
+    va_copy(copy, ap);
+    len = vsnprintf(small, size, fmt, copy);
+    va_end(copy);
+    if (len < 0 || (size_t)len < size)
+        return len;
+    *text = malloc((size_t)len + 1);
+    if (*text == NULL)
+        return -1;
+    vsnprintf(*text, (size_t)len + 1, fmt, ap);
+    return len;
+}
+
 int __dlog_vprint(log_id_t log_id, int prio, const char *tag, const char *fmt, va_list ap)
 {
     char small[1024];
     char *text = small;
     int len;
-    va_list copy;
 
     (void)log_id;
     if (!flush_registered) {
@@ -93,17 +111,9 @@ int __dlog_vprint(log_id_t log_id, int prio, const char *tag, const char *fmt, v
     if (fmt == NULL)
         fmt = "";
 
-    va_copy(copy, ap);
-    len = vsnprintf(small, sizeof small, fmt, copy);
-    va_end(copy);
+    len = format_text(small, sizeof small, &text, fmt, ap);
     if (len < 0)
         return -1;
-    if ((size_t)len >= sizeof small) {
-        text = malloc((size_t)len + 1);
-        if (text == NULL)
-            return -1;
-        vsnprintf(text, (size_t)len + 1, fmt, ap);
-    }
 
     char head[2] = {priority_letter(prio), '/'};
     append(head, sizeof head);
