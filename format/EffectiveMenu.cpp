@@ -227,7 +227,8 @@ private:
             if (id == nullptr)
                 continue;
             if (auto deleted = m_deleted.find(id); deleted != m_deleted.end()) {
-                m_model.deletedEntries.push_back(DeletedEntry{menu.id, id, deleted->second});
+                m_model.deletedEntries.push_back(
+                    DeletedEntry{menu.id, id, deleted->second, items.size()});
                 menu.rebuilt = true;
                 continue;
             }
@@ -283,7 +284,7 @@ private:
                 continue;
             menu.items.push_back(Added(quoted[k], k));
             if (auto deleted = m_deleted.find(quoted[k]); deleted != m_deleted.end())
-                m_model.undone.push_back(DeletedEntry{menu.id, quoted[k], deleted->second});
+                m_model.undone.push_back(DeletedEntry{menu.id, quoted[k], deleted->second, 0});
         }
         std::vector<Merged> merged =
             MergeAdded(std::list<std::string>(quoted.begin(), quoted.end()), items);

@@ -105,6 +105,9 @@ struct DeletedEntry {
     std::string menu;
     std::string id;
     size_t edit = 0;  // the "menudelete" string naming it
+    // Where it stood: the number of the menu's listed items written before
+    // it (it followed the keptBefore-th of them; 0: first in the listing).
+    size_t keptBefore = 0;
 };
 
 // What became of one item of "menumodify" (its first string).

@@ -274,6 +274,21 @@ private:
     const EffectiveMenu& m_model;
 };
 
+// The deletion records of `after` that explain a removed menu or entry.
+void NoteDeletions(MenuDiff& diff, const EffectiveMenu& after)
+{
+    std::set<std::string_view> removedMenus(diff.menusRemoved.begin(), diff.menusRemoved.end());
+    for (const velkin::DeletedMenu& menu : after.deletedMenus)
+        if (removedMenus.count(menu.id) != 0)
+            diff.menusDeleted.push_back(menu);
+    std::set<std::pair<std::string_view, std::string_view>> removed;
+    for (const EntryChange& c : diff.removed)
+        removed.emplace(c.from->menu, c.id);
+    for (const velkin::DeletedEntry& entry : after.deletedEntries)
+        if (removed.count({entry.menu, entry.id}) != 0)
+            diff.entriesDeleted.push_back(entry);
+}
+
 }  // namespace
 
 std::vector<std::string> DrawnOrder(const EffectiveMenu& model)
@@ -292,7 +307,9 @@ bool MenuDiff::Equal() const
 
 MenuDiff CompareMenus(const EffectiveMenu& before, const EffectiveMenu& after)
 {
-    return Comparer(before, after).Run();
+    MenuDiff diff = Comparer(before, after).Run();
+    NoteDeletions(diff, after);
+    return diff;
 }
 
 }  // namespace tree

@@ -58,6 +58,10 @@ struct MenuDiff {
     std::vector<DefinitionChange> definitions;
     std::vector<GroupsChange> groups;
     std::vector<ParentChange> parents;
+    // What the new side's "menudelete" removed of the removed menus and
+    // entries: why they went.
+    std::vector<velkin::DeletedMenu> menusDeleted;
+    std::vector<velkin::DeletedEntry> entriesDeleted;
     // Every menu of either side, in the order the new menus are drawn (the
     // tree views' walk), then the removed ones in their old order.
     std::vector<std::string> order;

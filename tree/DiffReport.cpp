@@ -3,10 +3,11 @@
 #include <glib.h>
 
 #include "Color.h"
+#include "Deletions.h"
 #include "JsonView.h"
 #include "JsonWriter.h"
 #include "Labels.h"
-#include "RawJson.h"
+#include "Members.h"
 
 #include <algorithm>
 #include <map>
@@ -18,52 +19,6 @@ namespace {
 using cli::sgr::kGreen;
 using cli::sgr::kRed;
 using cli::sgr::kYellow;
-
-// A member of a definition object, by name: its last value, as a reader keeps.
-using Members = std::vector<std::pair<std::string, std::string>>;
-
-bool LastMembers(const std::optional<std::string>& text, Members& out)
-{
-    std::vector<velkin::RawMember> raw;
-    if (!text || !velkin::ScanObject(*text, raw))
-        return false;
-    for (const velkin::RawMember& m : raw) {
-        auto same = std::find_if(out.begin(), out.end(),
-                                 [&m](const auto& kept) { return kept.first == m.name; });
-        if (same != out.end())
-            out.erase(same);
-        out.emplace_back(std::string(m.name), std::string(m.value));
-    }
-    return true;
-}
-
-// "name: old → new", "+ name: value", "- name: value": what changed, member
-// by member; empty when either text is not an object or only the layout
-// of its members changed.
-std::vector<std::string> MemberChanges(const std::optional<std::string>& before,
-                                       const std::optional<std::string>& after)
-{
-    Members old, now;
-    std::vector<std::string> lines;
-    if (!LastMembers(before, old) || !LastMembers(after, now))
-        return lines;
-    auto find = [](const Members& in, const std::string& name) {
-        return std::find_if(in.begin(), in.end(),
-                            [&name](const auto& m) { return m.first == name; });
-    };
-    for (const auto& [name, value] : now) {
-        auto was = find(old, name);
-        if (was == old.end())
-            lines.push_back("+ " + Printable(name) + ": " + Printable(value));
-        else if (was->second != value)
-            lines.push_back(Printable(name) + ": " + Printable(was->second) + " \u2192 " +
-                            Printable(value));
-    }
-    for (const auto& [name, value] : old)
-        if (find(now, name) == now.end())
-            lines.push_back("- " + Printable(name) + ": " + Printable(value));
-    return lines;
-}
 
 std::string Counted(size_t n, const char* one, const char* many)
 {
@@ -125,7 +80,7 @@ private:
         std::vector<std::string> below;  // further lines, indented
     };
     struct MenuLines {
-        const char* status = nullptr;  // "added" or "removed"
+        std::string status;  // "menu added", "menu removed", "menu deleted by ..."
         std::vector<Line> lines;
     };
     static constexpr size_t kLast = static_cast<size_t>(-1);
@@ -142,12 +97,14 @@ private:
             m_menus[menu].status = "menu added";
         for (const std::string& menu : m_diff.menusRemoved)
             m_menus[menu].status = "menu removed";
+        for (const velkin::DeletedMenu& menu : m_diff.menusDeleted)
+            m_menus[menu.id].status = "menu deleted by " + EditNote(menu.edit);
         for (const EntryChange& c : m_diff.added)
             Add(c.to->menu,
                 {c.to->position, cli::sgr::kGreen, "+ " + Entry(c.id, c.name) + At(*c.to), {}});
         for (const EntryChange& c : m_diff.removed)
-            Add(c.from->menu,
-                {c.from->position, cli::sgr::kRed, "- " + Entry(c.id, c.name) + At(*c.from), {}});
+            Add(c.from->menu, {c.from->position, cli::sgr::kRed,
+                               "- " + Entry(c.id, c.name) + At(*c.from) + DeletedBy(c), {}});
         for (const EntryChange& c : m_diff.moved)
             Add(c.to->menu, {c.to->position,
                              cli::sgr::kYellow,
@@ -185,8 +142,8 @@ private:
     void Section(const std::string& menu, MenuLines& lines)
     {
         m_out += cli::Styled(m_color, cli::sgr::kBold, Printable(menu));
-        if (lines.status != nullptr)
-            m_out += " (" + std::string(lines.status) + ")";
+        if (!lines.status.empty())
+            m_out += " (" + lines.status + ")";
         m_out += '\n';
         std::stable_sort(lines.lines.begin(), lines.lines.end(),
                          [](const Line& x, const Line& y) { return x.position < y.position; });
@@ -206,9 +163,18 @@ private:
         const size_t pad = width - static_cast<size_t>(g_utf8_strlen(shown.c_str(), -1));
         m_out += ' ' + shown + std::string(pad, ' ') + " | " +
                  Counted(lines.lines.size(), "change", "changes");
-        if (lines.status != nullptr)
-            m_out += " (" + std::string(lines.status) + ")";
+        if (!lines.status.empty())
+            m_out += " (" + lines.status + ")";
         m_out += '\n';
+    }
+
+    // " (menudelete #N)" for an entry the new side's "menudelete" removed.
+    std::string DeletedBy(const EntryChange& c) const
+    {
+        for (const velkin::DeletedEntry& d : m_diff.entriesDeleted)
+            if (d.menu == c.from->menu && d.id == c.id)
+                return " (" + EditNote(d.edit) + ")";
+        return "";
     }
 
     static std::string Entry(const std::string& id, const std::optional<std::string>& name)
@@ -304,6 +270,28 @@ void WriteEntryChanges(JsonWriter& json, const MenuDiff& diff)
     });
 }
 
+// Why removed menus and entries went: the new side's deletions.
+void WriteDeletions(JsonWriter& json, const MenuDiff& diff)
+{
+    WriteObjects(json, "menus-deleted", diff.menusDeleted, [&json](const velkin::DeletedMenu& m) {
+        json.Key("id");
+        json.String(m.id);
+        json.Key("edit");
+        json.Number(m.edit + 1);
+        json.Key("entries");
+        json.Strings(m.entries);
+    });
+    WriteObjects(json, "entries-deleted", diff.entriesDeleted,
+                 [&json](const velkin::DeletedEntry& e) {
+                     json.Key("menu");
+                     json.String(e.menu);
+                     json.Key("id");
+                     json.String(e.id);
+                     json.Key("edit");
+                     json.Number(e.edit + 1);
+                 });
+}
+
 // The changes of menus' contents: definitions, groups and parents.
 void WriteMenuChanges(JsonWriter& json, const MenuDiff& diff)
 {
@@ -355,6 +343,7 @@ std::string DiffJson(const MenuDiff& diff)
     json.Strings(diff.menusAdded);
     WriteEntryChanges(json, diff);
     WriteMenuChanges(json, diff);
+    WriteDeletions(json, diff);
     json.EndObject();
     return out;
 }

@@ -23,7 +23,10 @@ std::string DiffText(const MenuDiff& diff, bool color, bool stat = false);
 //    "entries-renamed": [{"menu", "from", "to", "position"}],
 //    "definitions-changed": [{"menu", "id", "old": text | null, "new": text | null}],
 //    "groups-changed": [{"menu", "old": [group...], "new": [group...]}],
-//    "parents-changed": [{"menu", "old": id | null, "new": id | null}]}
+//    "parents-changed": [{"menu", "old": id | null, "new": id | null}],
+//    "menus-deleted": [{"id", "edit", "entries": [id...]}],
+//    "entries-deleted": [{"menu", "id", "edit"}]}
+// (the new side's "menudelete" strings, from 1, that removed menus and entries).
 std::string DiffJson(const MenuDiff& diff);
 
 }  // namespace tree

@@ -1,5 +1,6 @@
 #include "JsonView.h"
 
+#include "Deletions.h"
 #include "JsonWriter.h"
 #include "Labels.h"
 
@@ -30,8 +31,46 @@ void WriteEntry(JsonWriter& json, const velkin::Menu& menu, const velkin::Entry&
     json.EndObject();
 }
 
-void WriteMenu(JsonWriter& json, const velkin::Menu& menu)
+// A menu's deleted entries: each with its edit and where it stood.
+void WriteDeleted(JsonWriter& json, const velkin::EffectiveMenu& model,
+                  const std::vector<DeletedPlace>& places)
 {
+    json.BeginArray();
+    for (const DeletedPlace& place : places) {
+        const velkin::DeletedEntry& deleted = model.deletedEntries[place.record];
+        json.BeginObject(true);
+        json.Key("id");
+        json.String(deleted.id);
+        json.Key("edit");
+        json.Number(deleted.edit + 1);
+        json.Key("after");
+        json.Number(place.after);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+// The menus "menudelete" removes, with the strings they list.
+void WriteDeletedMenus(JsonWriter& json, const velkin::EffectiveMenu& model)
+{
+    json.BeginArray();
+    for (const velkin::DeletedMenu& menu : model.deletedMenus) {
+        json.BeginObject(true);
+        json.Key("id");
+        json.String(menu.id);
+        json.Key("edit");
+        json.Number(menu.edit + 1);
+        json.Key("entries");
+        json.Strings(menu.entries);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+void WriteMenu(JsonWriter& json, const velkin::EffectiveMenu& model, size_t m,
+               const std::vector<DeletedPlace>& deleted)
+{
+    const velkin::Menu& menu = model.menus[m];
     json.BeginObject();
     json.Key("id");
     json.String(menu.id);
@@ -44,6 +83,8 @@ void WriteMenu(JsonWriter& json, const velkin::Menu& menu)
     json.EndArray();
     json.Key("groups");
     WriteGroups(json, menu.groups);
+    json.Key("deleted");
+    WriteDeleted(json, model, deleted);
     json.EndObject();
 }
 
@@ -97,13 +138,16 @@ std::string RenderJson(const velkin::EffectiveMenu& model)
         json.Null();
     json.Key("menus");
     json.BeginArray();
-    for (const velkin::Menu& menu : model.menus)
-        WriteMenu(json, menu);
+    const std::vector<std::vector<DeletedPlace>> deleted = DeletedPlaces(model);
+    for (size_t m = 0; m < model.menus.size(); ++m)
+        WriteMenu(json, model, m, deleted[m]);
     json.EndArray();
     json.Key("top");
     WriteIds(json, model, model.top);
     json.Key("unreachable");
     WriteIds(json, model, model.unreachable);
+    json.Key("deleted");
+    WriteDeletedMenus(json, model);
     json.EndObject();
     return out;
 }

@@ -4,8 +4,12 @@
 //    "menus": [{"id", "parent": id | null,
 //               "entries": [{"id", "definition": text | null, "menu", "added",
 //                            "amended", "placeholder"}],
-//               "groups": [{"indent-level": text | null, "items": [id...]}]}],
-//    "top": [id...], "unreachable": [id...]}
+//               "groups": [{"indent-level": text | null, "items": [id...]}],
+//               "deleted": [{"id", "edit", "after"}]}],
+//    "top": [id...], "unreachable": [id...],
+//    "deleted": [{"id", "edit", "entries": [id...]}]}
+// "edit": the "menudelete" string that removed it, from 1; "after": the
+// number of the menu's entries drawn before the deleted one.
 #pragma once
 
 #include <string>

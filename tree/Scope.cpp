@@ -73,6 +73,11 @@ bool ScopedMenu(const velkin::EffectiveMenu& model, const Scope& scope,
             part.menus.push_back(model.menus[m]);
         }
     part.Link();
+    for (const velkin::DeletedEntry& deleted : model.deletedEntries)
+        if (part.Find(deleted.menu) != nullptr)
+            part.deletedEntries.push_back(deleted);
+    if (scope.root.empty())
+        part.deletedMenus = model.deletedMenus;
     if (!scope.root.empty()) {
         part.top = {IndexOf(part, scope.root)};
         part.unreachable.clear();

@@ -16,8 +16,10 @@ inline constexpr size_t kMaxIndent = 48;
 inline constexpr char kSeeAbove[] = "(see above)";
 inline constexpr char kUnreachableHeading[] = "not reached from a top menu:";
 inline constexpr char kNoMenu[] = "(no menu)";
+inline constexpr char kDeletedHeading[] = "deleted by \"menudelete\":";
 
-// `color`: ANSI colours for a terminal.
-std::string RenderText(const velkin::EffectiveMenu& model, bool color);
+// `color`: ANSI colours for a terminal. `definitions`: below each amended
+// entry, the members its amendment added or replaced.
+std::string RenderText(const velkin::EffectiveMenu& model, bool color, bool definitions = false);
 
 }  // namespace tree

@@ -30,13 +30,15 @@ const char kUsage[] =
     "  --root=MENU     draw MENU and the menus it opens\n"
     "  --depth=N       draw N levels of entries below each root\n"
     "  --color=WHEN    colour the text: auto (on a terminal, the default), always, never\n"
+    "  --definitions   text: below each amended entry, the members its amendment changed\n"
+    "  --no-deleted    leave out the menus and entries \"menudelete\" removed\n"
     "  --diff          compare OLD with NEW (--format=text or json)\n"
     "  --stat          with --diff: a line per menu changed and the summary\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
     "A path '-' reads a definition from standard input. Marks: + added, ~ amended,\n"
-    "! no definition (placeholder). Exit status: 0 drawn, or no difference; 1 the\n"
+    "! no definition (placeholder), - deleted. Exit status: 0 drawn, or no difference; 1 the\n"
     "menus differ; 2 usage problem or input that cannot be read.\n";
 
 Options Asked(Action action)
@@ -105,6 +107,8 @@ Options Checked(Options options)
         return Problem("--diff writes text or json");
     if (options.stat && (!diff || options.format != Format::Text))
         return Problem("--stat goes with --diff, as text");
+    if (options.definitions && (diff || options.format != Format::Text))
+        return Problem("--definitions goes with --format=text");
     if (diff && !options.scope.Whole())
         return Problem("--root and --depth draw a part; --diff compares whole menus");
     return options;
@@ -118,7 +122,7 @@ std::string Rendered(const velkin::EffectiveMenu& model, const Options& options,
     case Format::Html: return RenderHtml(model, options.paths[0]);
     case Format::Text: break;
     }
-    return RenderText(model, color);
+    return RenderText(model, color, options.definitions);
 }
 
 // The drawing of the part of `model` asked for; one line on standard error
@@ -184,6 +188,10 @@ Options ParseArguments(const std::vector<std::string>& args)
             options.action = Action::Diff;
         else if (arg == "--stat")
             options.stat = true;
+        else if (arg == "--no-deleted")
+            options.noDeleted = true;
+        else if (arg == "--definitions")
+            options.definitions = true;
         else if (!Option(arg, options))
             return Problem("unknown option or value '" + arg + "'");
     }
@@ -210,6 +218,12 @@ Result Run(const Options& options, bool color)
         result.status = kTrouble;
         return result;
     }
+    // Every view draws the deletions from these records: without them, none does.
+    if (options.noDeleted)
+        for (Loaded& one : loaded) {
+            one.model.deletedEntries.clear();
+            one.model.deletedMenus.clear();
+        }
     if (options.action == Action::Draw) {
         Result drawn = Drawn(loaded[0].model, options, color);
         drawn.err = result.err + drawn.err;  // the warnings of loading first

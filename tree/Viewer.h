@@ -27,6 +27,8 @@ struct Options {
     std::string output;              // empty: standard output
     Scope scope;                     // the part drawn
     bool stat = false;               // --diff: the summary of each menu
+    bool noDeleted = false;          // --no-deleted: what "menudelete" removed not shown
+    bool definitions = false;        // --definitions: amended members below their entries
     std::vector<std::string> paths;  // one to draw, two to compare
     std::string problem;             // Action::Usage: what is wrong
 };

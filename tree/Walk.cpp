@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "Deletions.h"
+
 namespace tree {
 
 namespace {
@@ -11,6 +13,13 @@ public:
     Walker(const velkin::EffectiveMenu& model, TreeVisitor& visitor)
         : m_model(model), m_visitor(visitor), m_shown(model.menus.size(), false)
     {
+        if (model.deletedEntries.empty())
+            return;
+        const std::vector<std::vector<DeletedPlace>> places = DeletedPlaces(model);
+        m_rows.resize(model.menus.size());
+        for (size_t m = 0; m < places.size(); ++m)
+            if (!places[m].empty())
+                m_rows[m] = RowsOf(model.menus[m], places[m]);
     }
 
     void Run()
@@ -33,6 +42,18 @@ private:
     const velkin::EffectiveMenu& m_model;
     TreeVisitor& m_visitor;
     std::vector<bool> m_shown;
+    // The rows of the menus with deleted entries (none for the others).
+    std::vector<std::vector<Row>> m_rows;
+
+    size_t RowCount(size_t menu) const
+    {
+        return menu < m_rows.size() && !m_rows[menu].empty() ? m_rows[menu].size()
+                                                             : m_model.menus[menu].entries.size();
+    }
+    Row RowAt(size_t menu, size_t k) const
+    {
+        return menu < m_rows.size() && !m_rows[menu].empty() ? m_rows[menu][k] : Row{false, k};
+    }
 
     void Root(size_t root)
     {
@@ -50,17 +71,22 @@ private:
         std::vector<Frame> stack{{root, 0}};
         while (!stack.empty()) {
             const Frame frame = stack.back();
-            const std::vector<velkin::Entry>& entries = m_model.menus[frame.menu].entries;
-            if (frame.next == entries.size()) {
+            const size_t rows = RowCount(frame.menu);
+            if (frame.next == rows) {
                 stack.pop_back();
                 if (!stack.empty())
                     m_visitor.LeaveEntry();
                 continue;
             }
             ++stack.back().next;
-            const velkin::Entry& entry = entries[frame.next];
-            const bool last = frame.next + 1 == entries.size();
+            const Row row = RowAt(frame.menu, frame.next);
+            const bool last = frame.next + 1 == rows;
             const size_t depth = stack.size();
+            if (row.deleted) {
+                m_visitor.VisitDeleted(frame.menu, row.index, depth, last);
+                continue;
+            }
+            const velkin::Entry& entry = m_model.menus[frame.menu].entries[row.index];
             Reach reach = Reach::Leaf;
             if (entry.opensMenu) {
                 const size_t sub = MenuIndex(m_model, entry);
@@ -69,7 +95,7 @@ private:
                 if (reach == Reach::Expanded)
                     stack.push_back(Frame{sub, 0});
             }
-            m_visitor.VisitEntry(frame.menu, frame.next, depth, last, reach);
+            m_visitor.VisitEntry(frame.menu, row.index, depth, last, reach);
         }
     }
 };

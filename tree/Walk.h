@@ -30,6 +30,11 @@ public:
     // menu it opens, then LeaveEntry.
     virtual void VisitEntry(size_t menu, size_t entry, size_t depth, bool last, Reach reach) = 0;
     virtual void LeaveEntry() {}
+    // Entry `record` of EffectiveMenu::deletedEntries, where it stood in menu
+    // `menu`'s listing; `last` as for VisitEntry.
+    virtual void VisitDeleted(size_t /*menu*/, size_t /*record*/, size_t /*depth*/, bool /*last*/)
+    {
+    }
 };
 
 void Walk(const velkin::EffectiveMenu& model, TreeVisitor& visitor);

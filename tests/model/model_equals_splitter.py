@@ -6,7 +6,11 @@ says the splitter writes) must print the same and leave the same files, byte
 for byte, and velkin-tree --format=json must read from the directory written
 what it reads from the definition: the profile, each menu by identifier with
 its parent, groups and entries (not "added", which no file records), the top
-and unreachable menus. A case the directory cannot tell is counted as skipped,
+and unreachable menus. What "menudelete" removed is written nowhere: no file of
+a deleted menu, no deleted identifier among the items of a file unless an
+addition wrote it again; and each deleted entry is drawn where it stood: the
+listed entries with the deleted ones in their places are the node's
+"submenuitems" strings. A case the directory cannot tell is counted as skipped,
 with the reason: identifiers the splitter writes unescaped or looks up as more
 than a name (a file not JSON otherwise fails), menu files not written, a node
 ending with a "parentitem" of its own. At least 300 generated definitions
@@ -126,6 +130,48 @@ def skip_reason(definition, folder):
     return None
 
 
+def drawn_listing(menu):
+    """The menu's identifiers as drawn: entries and deleted entries in their
+    places, the added entries left out."""
+    deleted = sorted(menu["deleted"], key=lambda d: d["after"])
+    out, k = [], 0
+    for n, entry in enumerate(menu["entries"] + [None]):
+        while k < len(deleted) and deleted[k]["after"] == n:
+            out.append(deleted[k]["id"])
+            k += 1
+        if entry is not None and not entry["added"]:
+            out.append(entry["id"])
+    return out
+
+
+def deletion_problems(definition, folder, source):
+    """What contradicts the definition's deleted menus and entries in the
+    files written (`folder`) and in the definition's text `source`."""
+    problems = []
+    try:
+        tree = json.loads(source).get("menutree")
+    except (ValueError, AttributeError):
+        tree = None  # not strict JSON here: the listings are not compared
+    for menu in definition["deleted"]:
+        if os.path.exists(os.path.join(folder, menu["id"] + ".json")):
+            problems.append("deleted menu %r written" % menu["id"])
+    ids = {d["id"] for m in definition["menus"] for d in m["deleted"]}
+    for menu in definition["menus"]:
+        added = {e["id"] for e in menu["entries"] if e["added"]}
+        items = json.loads(open(os.path.join(folder, menu["id"] + ".json"), "rb").read())["menuitems"]
+        problems += ["deleted %r written into %r" % (i, menu["id"]) for i in ids & set(items) - added]
+        node = tree.get(menu["id"]) if isinstance(tree, dict) else None
+        if not menu["deleted"] or not isinstance(node, dict):
+            continue
+        listed = [s for s in node.get("submenuitems", []) if isinstance(s, str)]
+        if drawn_listing(menu) != listed:
+            problems.append("menu %r drawn %r, listed %r" % (menu["id"], drawn_listing(menu), listed))
+    return problems
+
+
+DELETIONS = [0, 0]  # deleted entries and menus checked
+
+
 def compare_directory(label, arg, tree, scratch):
     """Returns "equal", "refused", "no menu", a skip reason, or None on failure."""
     read = run([tree, "--format=json", arg], cwd=scratch)
@@ -150,6 +196,12 @@ def compare_directory(label, arg, tree, scratch):
         if VERBOSE:
             print("skipped %s (%s): %s" % (label, arg, reason))
         return reason
+    problems = deletion_problems(definition, folder, open(os.path.join(scratch, arg), "rb").read())
+    if problems:
+        print("FAIL %s (%s): %s" % (label, arg, "; ".join(problems[:4])))
+        return None
+    DELETIONS[0] += sum(len(m["deleted"]) for m in definition["menus"])
+    DELETIONS[1] += len(definition["deleted"])
     got = normalise(json.loads(back.stdout)) if back.returncode == 0 else {}
     want = normalise(definition)
     if want != got:
@@ -196,7 +248,9 @@ def main():
           " %d generated compared equal"
           % (len(cases), len(golden), args.count, args.seed,
              ", ".join("%s %d" % kv for kv in sorted(counts.items())), generated_equal))
-    failed = differ + counts.get("DIFFER", 0)
+    print("deletions: %d deleted entries and %d deleted menus written nowhere, each entry in its place"
+          % tuple(DELETIONS))
+    failed = differ + counts.get("DIFFER", 0) + (DELETIONS[0] == 0 or DELETIONS[1] == 0)
     if generated_equal < MIN_COMPARED:
         print("FAIL only %d of %d generated definitions compared, fewer than %d"
               % (generated_equal, args.count, MIN_COMPARED))

@@ -7,10 +7,15 @@ dumps is read back.
   drawn yet; after the "Expand all" button every menu is there once, where the
   walk first reaches it, with its entries in order and their display names;
   after "Collapse all" no menu is open.
+- Deleted entries stand in their menus where they stood in the listing
+  (marked "-", under the rule that strikes them through), and each deleted
+  menu is drawn once with the strings it listed.
 - With "#q=TEXT" the result list holds exactly the entries whose identifier,
   display name, marks or definition hold TEXT (any case), each with its path,
   and the count says how many; with "#f=MARK,..." exactly the entries that
   carry one of the marks (or lie in a menu no top menu reaches); both combine.
+- A click on an amended entry shows the members its amendment changed, as
+  the text view's --definitions prints them.
 - The page refers to nothing outside itself.
 
 Usage: browser.py TREE DEFINITION...; exit status 77 (skipped) without chromium.
@@ -95,8 +100,9 @@ def dump_dom(browser, page, fragment, scratch):
     return Dom(out.stdout.decode("utf-8"))
 
 
-MARK_WORDS = {"+": "added", "~": "amended", "!": "placeholder"}
-FILTERS = ["unreachable", "added,placeholder"]
+MARK_WORDS = {"+": "added", "~": "amended", "!": "placeholder", "-": "deleted"}
+FILTERS = ["unreachable", "added,placeholder", "deleted"]
+STRUCK = 'li[data-marks*="-"] > .line .id { text-decoration: line-through; }'
 LIMIT = 300  # results the page lists; the count covers all
 
 
@@ -106,16 +112,37 @@ def marks(menu, entry):
     return text + ("!" if entry["placeholder"] else "")
 
 
+def drawn(menu):
+    """A menu's entries with its deleted ones in their places, as drawn."""
+    deleted = sorted(menu["deleted"], key=lambda d: d["after"])
+    out, k = [], 0
+    for n, entry in enumerate(menu["entries"] + [None]):
+        while k < len(deleted) and deleted[k]["after"] == n:
+            out.append({"id": deleted[k]["id"], "definition": None, "deleted": True})
+            k += 1
+        if entry is not None:
+            out.append(entry)
+    return out
+
+
+def deleted_menus(model):
+    return [{"id": m["id"], "entries": [{"id": e, "definition": None, "deleted": True}
+                                        for e in m["entries"]]} for m in model["deleted"]]
+
+
 def rows(model):
-    """(menu, entry id, display name, marks, searchable text) of every entry."""
+    """(menu, entry id, display name, marks, searchable text) of every entry,
+    deleted ones included, in the order of the page's menus."""
     unreachable = {model["menus"][i]["id"] if isinstance(i, int) else i for i in model["unreachable"]}
-    for menu in model["menus"]:
-        for e in menu["entries"]:
+    menus = [(m["id"], drawn(m)) for m in model["menus"]] + \
+        [(m["id"], m["entries"]) for m in deleted_menus(model)]
+    for menu, entries in menus:
+        for e in entries:
             name = display_name(e["definition"])
-            m = marks(menu, e)
+            m = "-" if e.get("deleted") else marks(menu, e)
             words = " ".join(MARK_WORDS[c] for c in m)
             text = "\n".join([e["id"], name or "", words, e["definition"] or ""]).lower()
-            yield menu["id"], e["id"], name, m, text, menu["id"] in unreachable
+            yield menu, e["id"], name, m, text, menu in unreachable
 
 
 def items_under(details):
@@ -147,8 +174,10 @@ def check_expanded(dom, model, problems):
             continue
         if "open" not in found[0].attrs:
             problems.append("expand all: menu %r not open" % menu["id"])
-        got = [(li.attrs.get("data-id"), li.attrs.get("data-name")) for li in items_under(found[0])]
-        want = [(e["id"], display_name(e["definition"])) for e in menu["entries"]]
+        got = [(li.attrs.get("data-id"), li.attrs.get("data-name"), li.attrs.get("data-marks", ""))
+               for li in items_under(found[0])]
+        want = [(e["id"], display_name(e["definition"]),
+                 "-" if e.get("deleted") else marks(menu, e)) for e in drawn(menu)]
         if want != got:
             problems.append("menu %r: entries %r, expected %r" % (menu["id"], got[:5], want[:5]))
         sections = [li.text.split(", ")[0] for ul in found[0].children if ul.tag == "ul"
@@ -156,11 +185,58 @@ def check_expanded(dom, model, problems):
         if sections != expected_sections(menu):
             problems.append("menu %r: sections %r, expected %r"
                             % (menu["id"], sections, expected_sections(menu)))
+    check_deleted(dom, model, menus, problems)
     for element in dom.root.walk():
         for attr in ("src", "href", "action"):
             value = element.attrs.get(attr)
             if value is not None and not value.startswith("#"):
                 problems.append("<%s %s=%r> refers outside the page" % (element.tag, attr, value))
+
+
+def check_deleted(dom, model, menus, problems):
+    """Each deleted menu drawn once, struck through, with its strings; every
+    deleted row's identifier where the strike-through rule reaches it."""
+    for menu in deleted_menus(model):
+        found = menus.get(menu["id"], [])
+        if len(found) != 1 or "deleted-menu" not in found[0].classes:
+            problems.append("deleted menu %r drawn %d times" % (menu["id"], len(found)))
+            continue
+        got = [(li.attrs.get("data-id"), li.attrs.get("data-marks")) for li in items_under(found[0])]
+        if got != [(e["id"], "-") for e in menu["entries"]]:
+            problems.append("deleted menu %r: entries %r" % (menu["id"], got[:5]))
+    style = "".join(e.text for e in dom.root.walk() if e.tag == "style")
+    for li in dom.entries():
+        if li.attrs.get("data-marks") != "-":
+            continue
+        line = [c for c in li.children if c.tag == "span" and "line" in c.classes]
+        ids = [c for c in (line[0].children if line else []) if "id" in c.classes]
+        if STRUCK not in style or not ids or ids[0].text != li.attrs.get("data-id"):
+            problems.append("deleted entry %r not struck through" % li.attrs.get("data-id"))
+
+
+def check_amended(browser, tree, definition, page, model, scratch, problems):
+    """The first amended entry drawn, clicked, shows its amendment's members
+    as --definitions prints them below it."""
+    text = subprocess.run([tree, "--definitions", "--color=never", definition], check=True,
+                          capture_output=True).stdout.decode("utf-8").splitlines()
+    for m, menu in enumerate(model["menus"]):
+        for i, e in enumerate(drawn(menu)):
+            if not e.get("amended"):
+                continue
+            at = next(k for k, l in enumerate(text) if "\u2500 ~ %s" % printable(e["id"]) in l)
+            want = []
+            for line in text[at + 1:]:
+                inner = line.lstrip("\u2502 ")
+                if not inner or inner[0] in "\u251c\u2514\u2508":
+                    break
+                want.append(inner)
+            dom = dump_dom(browser, page, "#click=expand,entry-%d-%d" % (m, i), scratch)
+            li = [x for x in dom.root.walk() if x.attrs.get("id") == "entry-%d-%d" % (m, i)]
+            got = [c.children[1].text for x in li[:1] for c in x.walk()
+                   if c.tag == "li" and c.parent and "amended-members" in c.parent.classes]
+            if got != want or not want:
+                problems.append("amended %r shows %r, --definitions %r" % (e["id"], got, want))
+            return
 
 
 def check_opened(dom, model, collapsed, problems):
@@ -214,6 +290,7 @@ def check_page(browser, tree, definition, page, scratch, problems):
         n = check_results(dump_dom(browser, page, fragment(query, chosen), scratch), model, query,
                           chosen, problems)
         print("%s %s: %d entries" % (definition, fragment(query, chosen), n))
+    check_amended(browser, tree, definition, page, model, scratch, problems)
 
 
 def wide_definition(scratch):

@@ -7,7 +7,7 @@
   'use strict';
   var data = JSON.parse(document.getElementById('menu-data').textContent);
   var menus = data.menus, byId = {};
-  var ID = 0, NAME = 1, MARKS = 2, SUB = 3, GROUP = 4;
+  var ID = 0, NAME = 1, MARKS = 2, SUB = 3, GROUP = 4, EDIT = 5;
   var MARK_CLASS = {'+': 'added', '~': 'amended', '!': 'placeholder', '-': 'deleted'};
   var CHUNK = 500, RESULTS = 300;
   var $ = function (id) { return document.getElementById(id); };
@@ -54,6 +54,7 @@
     }
     parent.appendChild(el('span', 'id', entry[ID]));
     if (entry[NAME] !== null) parent.appendChild(el('span', 'name', entry[NAME]));
+    if (entry[EDIT]) parent.appendChild(el('span', 'edit', '(' + entry[EDIT] + ')'));
   }
   function seeAbove(parent, sub) {
     var a = el('a', 'ref', '(see above)');
@@ -81,8 +82,9 @@
     if (more) ul.removeChild(more);
     var end = Math.min(entries.length, start + CHUNK);
     for (var i = start; i < end; i++) {
-      var group = entries[i][GROUP];
-      if (group >= 0 && (i === 0 || entries[i - 1][GROUP] !== group))
+      var group = entries[i][GROUP], before = i - 1;
+      while (before >= 0 && entries[before][MARKS] === '-') before--;  // deleted: in no group
+      if (group >= 0 && (before < 0 || entries[before][GROUP] !== group))
         ul.appendChild(el('li', 'section', '\u2508 ' + menus[m].sections[group]));
       ul.appendChild(entryNode(m, i));
     }
@@ -121,25 +123,47 @@
     if (defs === null) defs = JSON.parse(document.getElementById('menu-defs').textContent);
     return defs;
   }
+  // A definition's text; an amended one comes as [text, [member changed...]].
+  function defText(value) {
+    return value === null ? null : typeof value === 'string' ? value : value[0];
+  }
   function toggleDefinition(li, m, i) {
-    var shown = li.querySelector(':scope > pre');
+    var shown = li.querySelector(':scope > .shown');
     if (shown) { li.removeChild(shown); return; }
-    var text = definitions()[m][i];
-    li.appendChild(el('pre', 'definition', text === null ? 'no definition written' : pretty(text)));
+    var value = definitions()[m][i], text = defText(value), box = el('div', 'shown');
+    var entry = menus[m].entries[i];
+    if (entry[MARKS] === '-')
+      box.appendChild(el('pre', 'definition', 'deleted' + (entry[EDIT] ? ' by ' + entry[EDIT] : ' with its menu') + ': written nowhere'));
+    else
+      box.appendChild(el('pre', 'definition', text === null ? 'no definition written' : pretty(text)));
+    if (value !== null && typeof value !== 'string') {
+      var ul = el('ul', 'amended-members');
+      value[1].forEach(function (line) {
+        var row = el('li');
+        row.appendChild(el('span', 'mark amended', '~'));
+        row.appendChild(el('span', 'change', line));
+        ul.appendChild(row);
+      });
+      box.insertBefore(ul, box.firstChild);
+    }
+    li.appendChild(box);
   }
   function pretty(text) {
     try { return JSON.stringify(JSON.parse(text), null, 2); } catch (e) { return text; }
   }
   function rootNode(m, heading) {
-    var d = menuNode(m, function (s) { s.appendChild(el('span', 'id', menus[m].id)); });
-    d.className = 'root';
+    var gone = menus[m].deleted;
+    var d = menuNode(m, function (s) {
+      label(s, [menus[m].id, null, gone ? '-' : '', -1, -1, gone || null]);
+    });
+    d.className = gone ? 'root deleted-menu' : 'root';
     if (heading) tree.appendChild(el('h2', null, heading));
     tree.appendChild(d);
     return d;
   }
   function draw() {
     tree.textContent = '';
-    if (!menus.length) { tree.appendChild(el('p', null, '(no menu)')); return; }
+    if (menus.length === data.deleted.length) tree.appendChild(el('p', null, '(no menu)'));
     data.top.forEach(function (m) {
       if (seenRoot[m]) {
         var p = el('p', 'root seen');
@@ -154,6 +178,9 @@
     });
     unreachableRoots.forEach(function (m, k) {
       rootNode(m, k === 0 ? 'Not reached from a top menu' : null);
+    });
+    data.deleted.forEach(function (m, k) {
+      rootNode(m, k === 0 ? 'Deleted by \u201cmenudelete\u201d' : null);
     });
   }
   // Opens every menu where it is first reached, without recursion.
@@ -199,7 +226,7 @@
     menus.forEach(function (menu, m) {
       menu.entries.forEach(function (entry, i) {
         var words = entry[MARKS].split('').map(function (c) { return MARK_CLASS[c]; }).join(' ');
-        var text = [entry[ID], entry[NAME] || '', words, all[m][i] || ''].join('\n').toLowerCase();
+        var text = [entry[ID], entry[NAME] || '', words, defText(all[m][i]) || ''].join('\n').toLowerCase();
         texts.push(text);
         starts.push(at);
         where.push(m, i);
@@ -310,8 +337,12 @@
   $('expand').addEventListener('click', expandAll);
   $('collapse').addEventListener('click', collapseAll);
   document.documentElement.setAttribute('data-ready-ms', String(Math.round(performance.now())));
-  // #click=expand,collapse: the buttons pressed in that order, for tests.
-  if (asked.click) asked.click.split(',').forEach(function (id) { var b = $(id); if (b) b.click(); });
+  // #click=expand,entry-M-I: the buttons pressed and the entries' lines
+  // clicked (their definitions shown) in that order, for tests and pictures.
+  if (asked.click) asked.click.split(',').forEach(function (id) {
+    var b = $(id);
+    if (b) (b.querySelector(':scope > .line') || b).click();
+  });
   if (asked.bench) bench(asked.bench);
   else setTimeout(buildIndex, 0);
 })();
