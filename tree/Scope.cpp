@@ -67,6 +67,7 @@ bool ScopedMenu(const velkin::EffectiveMenu& model, const Scope& scope,
     part.profile = model.profile;
     part.providers = model.providers;
     part.edits = model.edits;
+    part.amendments = model.amendments;
     for (size_t m = 0; m < model.menus.size(); ++m)
         if (level[m] != kUnseen && (scope.depth == 0 || level[m] < scope.depth)) {
             part.menuTree.push_back(model.menus[m].id);
