@@ -47,6 +47,17 @@ EOF
   grep -q $'\033' coloured.txt && fail "terminal --output: colour in the file"
 fi
 
+# What "menudelete" removes from the example is in every format, and under
+# --no-deleted in none (the marks and places are the cases' own).
+for format in text json dot html; do
+  for hide in "" --no-deleted; do
+    "$tree" --format=$format $hide menu-tv.json >drawing.txt
+    n=$(grep -c 'legacy_3d\|film_mode\|ipv6\|perspective_3d' drawing.txt)
+    { [ -z "$hide" ] && [ "$n" -gt 0 ]; } || { [ -n "$hide" ] && [ "$n" -eq 0 ]; } ||
+      fail "deletions: --format=$format $hide: $n lines name a deleted menu or entry"
+  done
+done
+
 # Bad input (cases/bad-* and cases/usage-* hold more): one line on stderr,
 # nothing drawn, status 2, whatever json-glib's wording.
 printf '{"menutree": {' >malformed-menu-tv.json
