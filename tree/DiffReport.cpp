@@ -273,14 +273,8 @@ void WriteEntryChanges(JsonWriter& json, const MenuDiff& diff)
 // Why removed menus and entries went: the new side's deletions.
 void WriteDeletions(JsonWriter& json, const MenuDiff& diff)
 {
-    WriteObjects(json, "menus-deleted", diff.menusDeleted, [&json](const velkin::DeletedMenu& m) {
-        json.Key("id");
-        json.String(m.id);
-        json.Key("edit");
-        json.Number(m.edit + 1);
-        json.Key("entries");
-        json.Strings(m.entries);
-    });
+    WriteObjects(json, "menus-deleted", diff.menusDeleted,
+                 [&json](const velkin::DeletedMenu& m) { WriteDeletedMenu(json, m); });
     WriteObjects(json, "entries-deleted", diff.entriesDeleted,
                  [&json](const velkin::DeletedEntry& e) {
                      json.Key("menu");

@@ -31,6 +31,14 @@ void WriteEntry(JsonWriter& json, const velkin::Menu& menu, const velkin::Entry&
     json.EndObject();
 }
 
+void IdAndEdit(JsonWriter& json, const std::string& id, size_t edit)
+{
+    json.Key("id");
+    json.String(id);
+    json.Key("edit");
+    json.Number(edit + 1);
+}
+
 // A menu's deleted entries: each with its edit and where it stood.
 void WriteDeleted(JsonWriter& json, const velkin::EffectiveMenu& model,
                   const std::vector<DeletedPlace>& places)
@@ -39,29 +47,9 @@ void WriteDeleted(JsonWriter& json, const velkin::EffectiveMenu& model,
     for (const DeletedPlace& place : places) {
         const velkin::DeletedEntry& deleted = model.deletedEntries[place.record];
         json.BeginObject(true);
-        json.Key("id");
-        json.String(deleted.id);
-        json.Key("edit");
-        json.Number(deleted.edit + 1);
+        IdAndEdit(json, deleted.id, deleted.edit);
         json.Key("after");
         json.Number(place.after);
-        json.EndObject();
-    }
-    json.EndArray();
-}
-
-// The menus "menudelete" removes, with the strings they list.
-void WriteDeletedMenus(JsonWriter& json, const velkin::EffectiveMenu& model)
-{
-    json.BeginArray();
-    for (const velkin::DeletedMenu& menu : model.deletedMenus) {
-        json.BeginObject(true);
-        json.Key("id");
-        json.String(menu.id);
-        json.Key("edit");
-        json.Number(menu.edit + 1);
-        json.Key("entries");
-        json.Strings(menu.entries);
         json.EndObject();
     }
     json.EndArray();
@@ -125,6 +113,13 @@ void WriteGroups(JsonWriter& json, const std::vector<velkin::Group>& groups)
     json.EndArray();
 }
 
+void WriteDeletedMenu(JsonWriter& json, const velkin::DeletedMenu& menu)
+{
+    IdAndEdit(json, menu.id, menu.edit);
+    json.Key("entries");
+    json.Strings(menu.entries);
+}
+
 std::string RenderJson(const velkin::EffectiveMenu& model)
 {
     std::string out;
@@ -147,7 +142,13 @@ std::string RenderJson(const velkin::EffectiveMenu& model)
     json.Key("unreachable");
     WriteIds(json, model, model.unreachable);
     json.Key("deleted");
-    WriteDeletedMenus(json, model);
+    json.BeginArray();
+    for (const velkin::DeletedMenu& menu : model.deletedMenus) {
+        json.BeginObject(true);
+        WriteDeletedMenu(json, menu);
+        json.EndObject();
+    }
+    json.EndArray();
     json.EndObject();
     return out;
 }

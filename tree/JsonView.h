@@ -31,5 +31,8 @@ using cli::JsonWriter;
 // A menu's groups as an array, each group's object on one line (the array
 // too when it is written inside a one-line container).
 void WriteGroups(JsonWriter& json, const std::vector<velkin::Group>& groups);
+// The members of a menu "menudelete" removed, in an open object: "id",
+// "edit" (from 1) and the strings it listed, "entries".
+void WriteDeletedMenu(JsonWriter& json, const velkin::DeletedMenu& menu);
 
 }  // namespace tree
