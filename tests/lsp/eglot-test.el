@@ -55,8 +55,10 @@
   (velkin-note "action %s" (if actions (plist-get (car actions) :title) "none"))
   (when actions
     ;; The edit creates .velkin-check: eglot asks before touching another file.
+    ;; (Emacs 29 and later name the command that asks for the edit.)
     (cl-letf (((symbol-function 'y-or-n-p) (lambda (&rest _) t)))
-      (eglot--apply-workspace-edit (plist-get (car actions) :edit))))
+      (apply #'eglot--apply-workspace-edit (plist-get (car actions) :edit)
+             (and (> (car (func-arity #'eglot--apply-workspace-edit)) 1) '(eglot-code-actions)))))
   (save-some-buffers t))
 
 (eglot-shutdown (eglot-current-server))
