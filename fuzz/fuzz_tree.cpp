@@ -35,7 +35,7 @@ void CheckJson(const std::string& text)
 void AllViews(const velkin::EffectiveMenu& model)
 {
     for (const std::string& text :
-         {tree::RenderText(model, false), tree::RenderText(model, true), tree::RenderDot(model, "menu-tv.json"),
+         {tree::RenderText(model, false), tree::RenderText(model, true, true), tree::RenderDot(model, "menu-tv.json"),
           tree::RenderHtml(model, "menu-tv.json")})
         CHECK(g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr));
     CheckJson(tree::RenderJson(model));
