@@ -202,7 +202,7 @@ void WriteResults(JsonWriter& json, const std::vector<FileReport>& files, const 
             json.Member("ruleId", rule.name);
             json.Key("ruleIndex");
             json.Number(static_cast<int>(d.rule));
-            json.Member("level", SeverityName(rule.severity));
+            json.Member("level", SeverityName(d.severity));
             WriteTextObject(json, "message", d.message);
             WriteLocations(json, file.path, file.unnamedStdin, cwd, d.position.line,
                            Utf16Column(file.text, starts, d.position));

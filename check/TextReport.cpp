@@ -19,9 +19,9 @@ public:
             const std::string place = file.path + ':' + std::to_string(d.position.line) + ':' +
                                       std::to_string(d.position.column) + ':';
             const char* severity =
-                rule.severity == Severity::Error ? sgr::kRedBold : sgr::kMagentaBold;
+                d.severity == Severity::Error ? sgr::kRedBold : sgr::kMagentaBold;
             m_out << Styled(sgr::kBold, place) << ' '
-                  << Styled(severity, std::string(SeverityName(rule.severity)) + ':') << ' '
+                  << Styled(severity, std::string(SeverityName(d.severity)) + ':') << ' '
                   << d.message << ' ' << Styled(sgr::kDim, '[' + std::string(rule.name) + ']')
                   << '\n';
         }

@@ -87,7 +87,7 @@ JsonNode* DiagnosticNode(const Document& document, const check::Diagnostic& foun
     JsonObject* d = json_object_new();
     Set(d, "range",
         RangeNode(RangeAt(document.text, found.position.line, found.position.column, encoding)));
-    SetInt(d, "severity", rule.severity == check::Severity::Error ? kError : kWarning);
+    SetInt(d, "severity", found.severity == check::Severity::Error ? kError : kWarning);
     Set(d, "code", rule.name);
     Set(d, "source", kSource);
     Set(d, "message", found.message);
@@ -121,14 +121,15 @@ JsonArray* Check(Document& document, Encoding encoding)
     g_autofree gchar* cwd = g_get_current_dir();
     g_autofree gchar* directory = g_path_get_dirname(document.path.c_str());
     check::ConfigFinder finder(cwd);  // a new one each time: the file is read afresh
-    std::vector<check::RuleId> disabled;
+    check::Settings settings;
     std::string problem;
-    if (!finder.Disabled(directory, disabled, problem))
+    if (!finder.Find(directory, settings, problem))
         json_array_add_element(out, ConfigProblem(problem));
-    for (const check::Diagnostic& found :
-         check::CheckDefinition(document.path.c_str(), document.text.Bytes()))
-        if (std::find(disabled.begin(), disabled.end(), found.rule) == disabled.end())
-            json_array_add_element(out, DiagnosticNode(document, found, encoding));
+    std::vector<check::Diagnostic> found =
+        check::CheckDefinition(document.path.c_str(), document.text.Bytes());
+    settings.Apply(found);
+    for (const check::Diagnostic& d : found)
+        json_array_add_element(out, DiagnosticNode(document, d, encoding));
     return out;
 }
 

@@ -77,7 +77,7 @@ select-only         0 out: --werror --select=syntax --select no-profile warn/men
 select-less-disable 1 '!out:missing-definition' --select=reserved-menu-name,missing-definition --disable=missing-definition warn/menu-tv.json bad/menu-tv.json
 EOF
 # --list-rules: one rule a line (sarif.py compares them with the SARIF log).
-"$checker" --list-rules | grep -vE '^[a-z-]+ +(error|warning) +[A-Z].*$' && fail "list-rules: lines above"
+"$checker" --list-rules | grep -vE '^[a-z-]+ +(error|warning|off) +[A-Z].*$' && fail "list-rules: lines above"
 
 # Rules disabled by the nearest project file above the definition; --no-config
 # reads none; without a name, standard input takes the working directory's.
@@ -102,8 +102,49 @@ cp broken/.velkin-check warn/.velkin-check
 run config-bom-crlf 0 out: --werror warn/menu-tv.json
 rm warn/.velkin-check
 printf 'enable=syntax\n' >broken/.velkin-check
-run config-bad-line 2 "err:^velkin-check: broken/.velkin-check:1: expected 'disable=RULE,\.\.\.', not 'enable=syntax'$" \
+run config-bad-line 2 "err:^velkin-check: broken/.velkin-check:1: expected 'disable=RULE,\.\.\.', .* not 'enable=syntax'$" \
   broken/menu-tv.json
+printf 'ignore=missing-definition\n' >broken/.velkin-check
+run config-ignore-no-identifier 2 "err:^velkin-check: broken/.velkin-check:1: expected 'ignore=RULE:IDENTIFIER'" \
+  broken/menu-tv.json
+printf 'ignore=nope:a\n' >broken/.velkin-check
+run config-ignore-unknown 2 "err:^velkin-check: broken/.velkin-check:1: unknown rule 'nope'" broken/menu-tv.json
+
+# Levels (a later line wins) and findings accepted by identifier: the level
+# decides the exit status, the text, the annotations and SARIF alike.
+# Rows: name|project file|definition's folder|status|check|options.
+while IFS='|' read -r name config from status check options; do
+  mkdir -p "levels/$name" && printf "$config" >"levels/$name/.velkin-check"
+  cp "$from/menu-tv.json" "levels/$name/"
+  # shellcheck disable=SC2086 # the options, one word each
+  run "$name" "$status" "$check" $options "levels/$name/menu-tv.json"
+done <<'ROWS'
+level-error|error=missing-definition\n|warn|1|out:: error: .*\[missing-definition\]$|
+level-error-github|error=missing-definition\n|warn|1|out:^::error file=.*title=missing-definition::item|--format=github
+level-warning|warning=reserved-menu-name\n|bad|0|out:: warning: .*\[reserved-menu-name\]$|
+level-warning-werror|warning=reserved-menu-name\n|bad|1|out:: warning: |--werror
+level-warning-sarif|warning=reserved-menu-name\n|bad|0|out:"level": ?"warning", ?"message"|--format=sarif
+level-last-wins|error=missing-definition\nwarning=missing-definition\n|warn|0|out:: warning: |
+level-disable-later|error=missing-definition\ndisable=missing-definition\n|warn|0|out:|
+level-option-disables|error=missing-definition\n|warn|0|out:|--disable=missing-definition
+ignore-identifier|error=missing-definition\nignore=missing-definition:absent\n|warn|0|out:|
+ignore-other-identifier|ignore=missing-definition:present\n|warn|0|out:\[missing-definition\]$|
+ignore-other-rule|ignore=unused-definition:absent\n|warn|0|out:\[missing-definition\]$|
+ignore-quoted|ignore = missing-definition:"absent"  # quoted\n|warn|0|out:|
+ROWS
+# The shipped examples: clean under --werror once their project file accepts
+# the placeholders they show on purpose, and exactly those without it.
+run examples-clean 0 out: --werror "$src/examples"
+"$checker" --no-config "$src/examples" | grep -o "item '[a-z_]*'" | sort | tr '\n' ' ' >out
+[ "$(cat out)" = "item 'device_usage' item 'sign_language_zoom' item 'time' " ] ||
+  { fail "examples-placeholders: other findings"; cat out; }
+# --list-rules: the levels in force in the working directory.
+mkdir -p levels/list && printf 'error=missing-definition\ndisable=no-profile\n' >levels/list/.velkin-check
+(cd levels/list && "$checker" --list-rules) >out 2>&1
+grep -qE '^missing-definition +error ' out && grep -qE '^no-profile +off ' out &&
+  grep -qE '^syntax +error ' out || { fail "list-rules-levels: levels not in force"; cat out; }
+(cd levels/list && "$checker" --no-config --list-rules) >out 2>&1
+grep -qE '^missing-definition +warning ' out || fail "list-rules-no-config: project file read"
 expect config-ignored 0 --no-config broken/menu-tv.json
 
 # Standard input: its name selects the profile and names it in the report.
