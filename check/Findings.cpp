@@ -2,26 +2,12 @@
 
 #include <algorithm>
 
+#include "Fixes.h"
 #include "JsonLexer.h"
 
 namespace check {
 
 namespace {
-
-// One past the closing quote of the string whose opening quote is at
-// `offset`; kNoOffset when no string starts there or it is never closed.
-size_t StringEnd(std::string_view text, size_t offset)
-{
-    if (offset >= text.size() || text[offset] != '"')
-        return kNoOffset;
-    for (size_t at = offset + 1; at < text.size(); ++at) {
-        if (text[at] == '\\')
-            ++at;
-        else if (text[at] == '"')
-            return at + 1;
-    }
-    return kNoOffset;
-}
 
 // The decoded string whose opening quote is at `offset`; empty if none is there.
 std::string StringAt(std::string_view text, size_t offset)

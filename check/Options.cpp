@@ -12,7 +12,8 @@ const char kUsage[] =
     "  --format=FORMAT        text: FILE:LINE:COLUMN: error|warning: MESSAGE [RULE]\n"
     "                         (the default); github: GitHub Actions annotations;\n"
     "                         sarif: one SARIF 2.1.0 document\n"
-    "  --werror               exit with status 1 on warnings too\n"
+    "  --werror               exit with status 1 on warnings too\n"    "  --fix                  apply the certain repairs the findings carry, in place,\n"
+    "                         say what changed, then report what remains\n"
     "  --disable=RULE[,RULE]  do not report these rules (may be repeated)\n"
     "  --select=RULE[,RULE]   report only these rules, less the disabled ones\n"
     "                         (may be repeated)\n"
@@ -127,6 +128,10 @@ bool ReadOption(const std::vector<std::string>& args, size_t& i, Command& comman
         command.options.werror = true;
         return true;
     }
+    if (arg == "--fix") {
+        command.options.fix = true;
+        return true;
+    }
     if (arg == "--no-config") {
         command.options.readConfig = false;
         return true;
@@ -153,6 +158,8 @@ void CheckInputs(Command& command)
         Fail(command, "no file to check");
     else if (stdins > 1)
         Fail(command, "'-' is given more than once: standard input is read once");
+    else if (stdins > 0 && command.options.fix)
+        Fail(command, "--fix rewrites files: standard input cannot be fixed");
     else if (stdins == 0 && !command.options.stdinName.empty())
         Fail(command, "--stdin-filename names standard input, but '-' is not among the files");
 }

@@ -1,5 +1,6 @@
 // velkin-check: reports what the splitter would silently do wrong with menu
-// definitions. Exit status: 2 for a usage problem or a file not read, else 1
+// definitions, and with --fix repairs what is certain. Exit status: 2 for a
+// usage problem or a file not read (or not rewritten), else 1
 // for errors (or warnings under --werror), else 0.
 #include <glib.h>
 
@@ -8,11 +9,13 @@
 #include <iomanip>
 #include <iostream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "Check.h"
 #include "Config.h"
+#include "Fixes.h"
 #include "Inputs.h"
 #include "Options.h"
 #include "Report.h"
@@ -118,6 +121,46 @@ bool ReadAndCheck(const Input& input, const Settings& settings, FileReport& repo
     return true;
 }
 
+// Rounds of --fix: a repair may uncover another (a group read once its
+// member is renamed), and overlapping ones wait for the next round.
+constexpr int kFixRounds = 10;
+
+// --fix: applies the certain repairs of one checked file, round after round,
+// says what changed (on standard output with text, else on standard error,
+// to keep the report readable), replaces the file and checks the new text.
+// False when the file cannot be replaced; it is then as it was.
+bool FixFile(const Input& input, const Settings& settings, Format format, FileReport& report)
+{
+    std::ostringstream said;  // told once the file is replaced
+    std::string text = report.text;
+    std::vector<Diagnostic> found = report.diagnostics;
+    size_t left = 0;
+    for (int round = 0; round < kFixRounds; ++round) {
+        const FixedText fixed = ApplyFixes(text, found);
+        for (const Diagnostic* d : fixed.applied)
+            said << report.path << ':' << d->position.line << ':' << d->position.column
+                << ": fixed: " << d->fix->title << " [" << RuleOf(d->rule).name << "]\n";
+        left = fixed.left.size();
+        if (fixed.applied.empty())
+            break;
+        text = fixed.text;
+        found = CheckDefinition(input.path.c_str(), text);
+        settings.Apply(found);
+    }
+    if (left > 0)
+        said << report.path << ": " << left << " fix(es) left after " << kFixRounds
+            << " rounds: run --fix again\n";
+    std::string reason;
+    if (text != report.text && !ReplaceFile(input.path, text, reason)) {
+        std::cerr << "velkin-check: " << input.path << ": not fixed: " << reason << "\n";
+        return false;
+    }
+    (format == Format::Text ? std::cout : std::cerr) << said.str();
+    report.text = std::move(text);
+    report.diagnostics = std::move(found);
+    return true;
+}
+
 bool Fails(const FileReport& report, bool werror)
 {
     return std::any_of(report.diagnostics.begin(), report.diagnostics.end(),
@@ -137,16 +180,18 @@ int Check(const Options& options)
         return 2;
     const std::unique_ptr<Reporter> reporter =
         MakeReporter(options.format, std::cout, cli::UseColorOnStdout(options.color));
-    bool failing = false;
+    bool failing = false, unwritten = false;
     for (size_t i = 0; i < inputs.size(); ++i) {
         FileReport report;
         if (!ReadAndCheck(inputs[i], settings[i], report, run.unread))
             continue;
+        if (options.fix && !FixFile(inputs[i], settings[i], options.format, report))
+            unwritten = true;
         failing = failing || Fails(report, options.werror);
         reporter->Add(std::move(report));
     }
     // A file not read outweighs every finding: what it holds is unknown.
-    run.exitCode = !run.unread.empty() ? 2 : failing ? 1 : 0;
+    run.exitCode = !run.unread.empty() || unwritten ? 2 : failing ? 1 : 0;
     reporter->Finish(run);
     return run.exitCode;
 }

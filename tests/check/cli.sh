@@ -233,6 +233,24 @@ define "$odd/menu-tv.json" '{"providers": ["p"], "menutree": {"main": {"submenui
 run github-escapes 0 "out:^::warning file=x%2Cy%3A50%25%0D%0Az/menu-tv.json,line=1,col=[0-9]+,title=missing-definition::item '100%25' of menu 'main' .*: it is written" \
   --format=github "$odd/menu-tv.json"
 
+# --fix: the file replaced through a link (the link kept), the changes said
+# on standard output (on standard error with SARIF, which stays one
+# document), a clean file left alone, standard input refused.
+twice='{"providers": ["p"], "menutree": {"main": {"submenuitems": ["a", "a"]}}, "menuitems": {"a": {}}}'
+once='{"providers": ["p"], "menutree": {"main": {"submenuitems": ["a"]}}, "menuitems": {"a": {}}}'
+define fix/real/menu-tv.json "$twice"
+mkdir -p fix/linked && ln -s ../real/menu-tv.json fix/linked/menu-tv.json
+run fix-link 0 'out:^fix/linked/menu-tv.json:1:[0-9]+: fixed: remove "a" \[duplicate-entry\]$' --fix fix/linked/menu-tv.json
+[ -L fix/linked/menu-tv.json ] && [ "$(cat fix/real/menu-tv.json)" = "$once" ] ||
+  fail "fix-link: the link's target not repaired"
+define fix/sarif/menu-tv.json "$twice"
+run fix-sarif 0 'err:: fixed: remove "a"' --fix --format=sarif fix/sarif/menu-tv.json
+python3 -c 'import json,sys; json.load(open(sys.argv[1]))' out || fail "fix-sarif: not one JSON document"
+cp clean/menu-tv.json fix/clean.json && touch -d @1000000000 clean/menu-tv.json
+run fix-clean 0 out: --fix clean/menu-tv.json
+[ "$(stat -c %Y clean/menu-tv.json)" = 1000000000 ] || fail "fix-clean: a clean file rewritten"
+run fix-stdin 2 "err:^velkin-check: --fix rewrites files: standard input cannot be fixed$" --fix - <clean/menu-tv.json
+
 # Files and directories that cannot be read (as root every one can): on
 # stderr, status 2, the rest still checked.
 if [ "$(id -u)" -ne 0 ]; then
@@ -242,6 +260,16 @@ if [ "$(id -u)" -ne 0 ]; then
   run unreadable-directory 2 'err:^velkin-check: tree/b: Permission denied$' tree
   matches unreadable-directory out '^tree/menu-lfd.json:.*\[missing-definition\]$'
   chmod 755 tree/b
+  # A file that cannot be replaced stays as it was, whole, and nothing is
+  # left beside it.
+  define locked/menu-tv.json "$twice" && chmod 555 locked
+  run fix-unwritable 2 "err:^velkin-check: locked/menu-tv.json: not fixed: .*Permission denied" --fix locked/menu-tv.json
+  [ "$(cat locked/menu-tv.json)" = "$twice" ] && [ "$(ls -A locked)" = menu-tv.json ] ||
+    fail "fix-unwritable: the file changed or a temporary file stayed"
+  matches fix-unwritable out "lists 'a' again.*\(fixable\) \[duplicate-entry\]$"
+  chmod 755 locked
+else
+  echo "skipped as root: unreadable, unreadable-directory, fix-unwritable"
 fi
 
 # Every option of --help is in the manual page.
