@@ -38,8 +38,8 @@ bool AddIgnored(std::string_view value, Settings& settings, std::string& problem
     }
     std::string_view id = value.substr(colon + 1);
     const bool quoted = id.size() >= 2 && id.front() == '"' && id.back() == '"';
-    settings.ignored.emplace_back(rule->id, quoted ? velkin::DecodeString(id.substr(1, id.size() - 2))
-                                                   : std::string(id));
+    settings.ignored.emplace_back(
+        rule->id, quoted ? velkin::DecodeString(id.substr(1, id.size() - 2)) : std::string(id));
     return true;
 }
 
@@ -55,7 +55,8 @@ bool ParseLine(std::string_view line, Settings& settings, std::string& problem)
         return true;
     const size_t equals = line.find('=');
     const std::string_view key = Trimmed(line.substr(0, std::min(equals, line.size())));
-    const std::string_view value = equals == std::string_view::npos ? "" : Trimmed(line.substr(equals + 1));
+    const std::string_view value =
+        equals == std::string_view::npos ? "" : Trimmed(line.substr(equals + 1));
     if (equals != std::string_view::npos && key == "ignore")
         return AddIgnored(value, settings, problem);
     for (const auto& [name, level] : kLevelKeys) {
@@ -68,8 +69,10 @@ bool ParseLine(std::string_view line, Settings& settings, std::string& problem)
             settings.Set(rule, level);
         return true;
     }
-    problem = "expected 'disable=RULE,...', 'error=RULE,...', 'warning=RULE,...' or "
-              "'ignore=RULE:IDENTIFIER', not '" + std::string(line) + "'";
+    problem =
+        "expected 'disable=RULE,...', 'error=RULE,...', 'warning=RULE,...' or "
+        "'ignore=RULE:IDENTIFIER', not '" +
+        std::string(line) + "'";
     return false;
 }
 

@@ -35,7 +35,8 @@ struct Diagnostic {
     Position position;
     std::string message;
     Severity severity = Severity::Warning;  // the rule's, or the project file's level
-    std::string identifier;  // the string (member name or value) the finding stands at; may be empty
+    std::string
+        identifier;  // the string (member name or value) the finding stands at; may be empty
     std::optional<Fix> fix;
 };
 

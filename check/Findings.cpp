@@ -27,8 +27,8 @@ std::string StringAt(std::string_view text, size_t offset)
 void Findings::Report(RuleId rule, size_t offset, std::string message, std::optional<Fix> fix)
 {
     m_found.push_back(Diagnostic{rule, m_definition.At(offset), std::move(message),
-                                 RuleOf(rule).severity,
-                                 StringAt(m_definition.Text(), offset), std::move(fix)});
+                                 RuleOf(rule).severity, StringAt(m_definition.Text(), offset),
+                                 std::move(fix)});
 }
 
 std::vector<Diagnostic> Findings::Sorted()

@@ -22,8 +22,8 @@ public:
                 d.severity == Severity::Error ? sgr::kRedBold : sgr::kMagentaBold;
             m_out << Styled(sgr::kBold, place) << ' '
                   << Styled(severity, std::string(SeverityName(d.severity)) + ':') << ' '
-                  << d.message << (d.fix ? " (fixable)" : "") << ' ' << Styled(sgr::kDim, '[' + std::string(rule.name) + ']')
-                  << '\n';
+                  << d.message << (d.fix ? " (fixable)" : "") << ' '
+                  << Styled(sgr::kDim, '[' + std::string(rule.name) + ']') << '\n';
         }
     }
 

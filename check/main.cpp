@@ -139,7 +139,7 @@ bool FixFile(const Input& input, const Settings& settings, Format format, FileRe
         const FixedText fixed = ApplyFixes(text, found);
         for (const Diagnostic* d : fixed.applied)
             said << report.path << ':' << d->position.line << ':' << d->position.column
-                << ": fixed: " << d->fix->title << " [" << RuleOf(d->rule).name << "]\n";
+                 << ": fixed: " << d->fix->title << " [" << RuleOf(d->rule).name << "]\n";
         left = fixed.left.size();
         if (fixed.applied.empty())
             break;
@@ -149,7 +149,7 @@ bool FixFile(const Input& input, const Settings& settings, Format format, FileRe
     }
     if (left > 0)
         said << report.path << ": " << left << " fix(es) left after " << kFixRounds
-            << " rounds: run --fix again\n";
+             << " rounds: run --fix again\n";
     std::string reason;
     if (text != report.text && !ReplaceFile(input.path, text, reason)) {
         std::cerr << "velkin-check: " << input.path << ": not fixed: " << reason << "\n";
@@ -163,10 +163,9 @@ bool FixFile(const Input& input, const Settings& settings, Format format, FileRe
 
 bool Fails(const FileReport& report, bool werror)
 {
-    return std::any_of(report.diagnostics.begin(), report.diagnostics.end(),
-                       [werror](const Diagnostic& d) {
-                           return werror || d.severity == Severity::Error;
-                       });
+    return std::any_of(
+        report.diagnostics.begin(), report.diagnostics.end(),
+        [werror](const Diagnostic& d) { return werror || d.severity == Severity::Error; });
 }
 
 int Check(const Options& options)

@@ -137,10 +137,9 @@ void Repair(ActionContext& context, JsonNode* diagnostic, JsonArray* out)
     const Request& request = context.request;
     JsonArray* edits = json_array_new();
     for (const check::TextEdit& e : found->fix->edits)
-        json_array_add_element(
-            edits, TextEdit(request.document.text.Span(e.offset, e.offset + e.length,
-                                                       request.encoding),
-                            e.replacement));
+        json_array_add_element(edits, TextEdit(request.document.text.Span(
+                                                   e.offset, e.offset + e.length, request.encoding),
+                                               e.replacement));
     JsonObject* changes = json_object_new();
     Set(changes, request.document.uri.c_str(), ArrayNode(edits));
     JsonObject* edit = json_object_new();
@@ -159,8 +158,8 @@ void DisableRule(ActionContext& context, JsonNode* diagnostic, JsonArray* out)
     if (!code || check::FindRule(*code) == nullptr)
         return;
     const std::string title = "Disable " + *code + " in " + check::kConfigName;
-    if (JsonObject* action = QuickFix(context, diagnostic, title,
-                                      AddLine(context.request, "disable=" + *code)))
+    if (JsonObject* action =
+            QuickFix(context, diagnostic, title, AddLine(context.request, "disable=" + *code)))
         json_array_add_element(out, ObjectNode(action));
 }
 
