@@ -199,6 +199,21 @@ TEST_P(CheckMessages, IdentifiersShownWhole)
 
 INSTANTIATE_TEST_SUITE_P(Rows, CheckMessages, testing::ValuesIn(kShown), rows::NameOf());
 
+// A finding is about the string it stands at, decoded: what an ignore line
+// names. One at no string (the file name) is about none.
+TEST(CheckDefinition, FindingsKnowTheirIdentifier)
+{
+    const std::string text = R"({"providers": [], "menutree": {"main": {"submenuitems": )"
+                             R"(["ab\u0063", "d\"e", 7]}}, "menuitems": {"unused": {}}})";
+    std::vector<std::string> ids;
+    for (const check::Diagnostic& d : check::CheckDefinition("menu.json", text))
+        ids.push_back(check::RuleOf(d.rule).name + (":" + d.identifier));
+    EXPECT_EQ(ids, (std::vector<std::string>{"no-profile:", "missing-definition:abc",
+                                             "unescaped-identifier:d\"e",
+                                             "missing-definition:d\"e",
+                                             "non-string-identifier:", "unused-definition:unused"}));
+}
+
 // Fixes as edits of the text: the string where `at` is first found removed
 // (or renamed to q"z) and what the text becomes; "" where no edit is certain.
 struct Edited : rows::Named {
