@@ -144,9 +144,11 @@ void UnknownMembers(const Context& c, const Located& object, const std::string_v
     for (const std::string& name : o != nullptr ? MemberNames(o) : std::vector<std::string>()) {
         if (std::find(std::begin(read), std::end(read), name) != std::end(read))
             continue;
-        const size_t at = c.places.Member(object, name).key;
-        std::optional<Fix> fix;
-        if (const std::optional<std::string> to = RenamedTo(o, name, read, needed, lacking))
+        const Located member = c.places.Member(object, name);
+        const size_t at = member.key;
+        std::optional<Fix> fix;  // none for a repeated name: which one was meant?
+        const std::optional<std::string> to = RenamedTo(o, name, read, needed, lacking);
+        if (to && member.key == member.lastKey)
             fix = RenameFix(c.found.Source().Text(), at, *to);
         if (const std::string_view* meant = Closest(name, read))
             c.found.Report(RuleId::UnknownMember, at,

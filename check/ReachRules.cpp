@@ -41,15 +41,16 @@ bool NamedElsewhere(const Context& c, const std::string& id)
 // The repair of a stray menu whose name is close to an entry without node:
 // the key renamed when the entry has the item definition and the key none,
 // the entry's listings renamed when only the key may have one; none when
-// other places name the one renamed, or when both have definitions.
+// other places name the one renamed, when the key is repeated, or when
+// both have definitions.
 std::optional<Fix> StrayFix(const Context& c, const Menu& stray, const std::string& near,
-                            size_t key)
+                            const Located& node)
 {
     const std::string_view text = c.found.Source().Text();
     const bool nearDefined = c.places.Member(c.names.Items(), near).Present();
     const bool strayDefined = c.places.Member(c.names.Items(), stray.id).Present();
-    if (nearDefined && !strayDefined && !NamedElsewhere(c, stray.id))
-        return RenameFix(text, key, near);
+    if (nearDefined && !strayDefined && !NamedElsewhere(c, stray.id) && node.key == node.lastKey)
+        return RenameFix(text, node.key, near);
     if (nearDefined || NamedElsewhere(c, near))
         return std::nullopt;
     std::vector<size_t> listings;
@@ -60,7 +61,8 @@ std::optional<Fix> StrayFix(const Context& c, const Menu& stray, const std::stri
 
 void ReportStray(const Context& c, const Menu& stray, const std::string* near)
 {
-    const size_t key = c.places.Member(c.names.Tree(), stray.id).key;
+    const Located node = c.places.Member(c.names.Tree(), stray.id);
+    const size_t key = node.key;
     std::string message = "menu " + Show(stray.id) +
                           " is written, but no menu lists it and another top menu exists: the "
                           "device never reaches it";
@@ -69,7 +71,7 @@ void ReportStray(const Context& c, const Menu& stray, const std::string* near)
         return;
     }
     const size_t listed = c.names.ListingsOf(*near)->front().offset;
-    const std::optional<Fix> fix = StrayFix(c, stray, *near, key);
+    const std::optional<Fix> fix = StrayFix(c, stray, *near, node);
     c.found.Report(RuleId::UnreachedMenu, key,
                    message + "; the entry " + Show(*near) + " (" + Where(c.places.At(listed)) +
                        "), which has no menu node, is close: a misspelt key?",
