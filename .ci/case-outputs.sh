@@ -32,8 +32,8 @@ for case_dir in "$src"/tests/golden/*/; do
 done
 
 for case_dir in "$src"/tests/check/cases/*/; do
-  # shellcheck disable=SC2010 # the one file besides "expected"
-  definition=$(ls -A "$case_dir" | grep -vx expected)
+  # shellcheck disable=SC2010 # the one file besides "expected" and --fix's
+  definition=$(ls -A "$case_dir" | grep -vx -e expected -e rules -e fixed -e fix-output -e after)
   status=0
   (cd "$case_dir" && exec "$build/check/velkin-check" "$definition") \
     >"$out/check/$(basename "$case_dir")" 2>&1 || status=$?

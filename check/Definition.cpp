@@ -2,7 +2,7 @@
 
 namespace check {
 
-Definition::Definition(std::string_view text) : m_lines(text)
+Definition::Definition(std::string_view text) : m_text(text), m_lines(text)
 {
     Node root;
     ScanResult scanned = Scan(text, m_lines, root);

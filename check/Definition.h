@@ -22,6 +22,8 @@ public:
     explicit Definition(std::string_view text);
 
     const Node* Root() const { return m_root ? &*m_root : nullptr; }
+    // The text read; it must outlive the definition.
+    std::string_view Text() const { return m_text; }
     // 1-based line and byte column of `offset`; 1:1 for kNoOffset.
     Position At(size_t offset) const { return m_lines.At(offset); }
     // Why json-glib refuses the text, when the reading can tell: where it
@@ -30,6 +32,7 @@ public:
     std::optional<SyntaxFault> Refusal() const;
 
 private:
+    std::string_view m_text;
     velkin::LineIndex m_lines;
     std::optional<Node> m_root;
     SyntaxFault m_fault;

@@ -2,7 +2,34 @@
 
 #include <algorithm>
 
+#include "Fixes.h"
+#include "JsonLexer.h"
+
 namespace check {
+
+namespace {
+
+// The decoded string whose opening quote is at `offset`; empty if none is there.
+std::string StringAt(std::string_view text, size_t offset)
+{
+    const size_t end = StringEnd(text, offset);
+    if (end == kNoOffset)
+        return std::string();
+    // Only the string itself is lexed: the lexer validates all it is given.
+    velkin::JsonLexer lexer(text.substr(offset, end - offset), velkin::JsonDialect::Commented);
+    if (lexer.Next().kind != velkin::JsonToken::Kind::String)
+        return std::string();
+    return velkin::DecodeString(text.substr(offset + 1, end - offset - 2));
+}
+
+}  // namespace
+
+void Findings::Report(RuleId rule, size_t offset, std::string message, std::optional<Fix> fix)
+{
+    m_found.push_back(Diagnostic{rule, m_definition.At(offset), std::move(message),
+                                 RuleOf(rule).severity, StringAt(m_definition.Text(), offset),
+                                 std::move(fix)});
+}
 
 std::vector<Diagnostic> Findings::Sorted()
 {

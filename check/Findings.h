@@ -15,16 +15,17 @@ class Findings {
 public:
     explicit Findings(const Definition& definition) : m_definition(definition) {}
 
-    // At byte `offset` of the text; kNoOffset places it at 1:1.
-    void Report(RuleId rule, size_t offset, std::string message)
-    {
-        m_found.push_back(Diagnostic{rule, m_definition.At(offset), std::move(message)});
-    }
+    // At byte `offset` of the text; kNoOffset places it at 1:1. A finding at
+    // a string (a member name or a string value) is about that identifier.
+    void Report(RuleId rule, size_t offset, std::string message,
+                std::optional<Fix> fix = std::nullopt);
     void ReportAt(RuleId rule, Position position, std::string message)
     {
-        m_found.push_back(Diagnostic{rule, position, std::move(message)});
+        m_found.push_back(Diagnostic{rule, position, std::move(message), RuleOf(rule).severity,
+                                     std::string(), std::nullopt});
     }
     size_t Count() const { return m_found.size(); }
+    const Definition& Source() const { return m_definition; }
 
     // File order: by line, then column; findings at one position keep the
     // order they were reported in.

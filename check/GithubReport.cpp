@@ -35,7 +35,7 @@ public:
     {
         for (const Diagnostic& d : file.diagnostics) {
             const Rule& rule = RuleOf(d.rule);
-            m_out << "::" << SeverityName(rule.severity)
+            m_out << "::" << SeverityName(d.severity)
                   << " file=" << GithubEscaped(file.path, true) << ",line=" << d.position.line
                   << ",col=" << d.position.column << ",title=" << GithubEscaped(rule.name, true)
                   << "::" << GithubEscaped(d.message, false) << '\n';

@@ -9,6 +9,7 @@
 
 #include "Decisions.h"
 #include "Families.h"
+#include "Fixes.h"
 #include "Facts.h"
 #include "Fragments.h"
 #include "Identifiers.h"
@@ -271,13 +272,19 @@ void CheckDuplicates(const Context& c, const Menu& menu, ItemPlaces& places)
         const size_t before = at[first.at(e.id)];
         const std::string where =
             before != kNoOffset ? " (first at " + Where(c.places.At(before)) + ")" : "";
+        // A listed repeat is an element of the node's list: removing it
+        // leaves the first. An added one may stand inside another value.
+        std::optional<Fix> fix;
+        if (e.origin == Origin::Listed && at[i] != kNoOffset)
+            fix = RemoveElementFix(c.found.Source().Text(), at[i]);
         c.found.Report(RuleId::DuplicateEntry, at[i],
                        e.origin == Origin::Listed
                            ? "menu " + Show(menu.id) + " lists " + Show(e.id) + " again" + where +
                                  ": its file and " + kHelperFile +
                                  " hold it twice and the device keeps one"
                            : "the addition to menu " + Show(menu.id) + " puts " + Show(e.id) +
-                                 " in it again" + where + ": its \"submenuitems\" hold it twice");
+                                 " in it again" + where + ": its \"submenuitems\" hold it twice",
+                       std::move(fix));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "Decisions.h"
 #include "Families.h"
 #include "Facts.h"
+#include "Fixes.h"
 #include "Fragments.h"
 #include "Identifiers.h"
 #include "Spelling.h"
@@ -102,6 +103,33 @@ void NonStringIdentifiers(const Context& c)
     }
 }
 
+// The name a member not read there is renamed to, for a certain repair: the
+// one read name close to it, when no other member is close to that name and
+// the object lacks it; or, in an object lacking its one needed member, the
+// needed name for its only array (an edit list's "list": [...]).
+template <size_t N>
+std::optional<std::string> RenamedTo(JsonObject* o, const std::string& name,
+                                     const std::string_view (&read)[N], const char* needed,
+                                     bool lacking)
+{
+    if (const std::string_view* meant = Closest(name, read)) {
+        if (json_object_has_member(o, std::string(*meant).c_str()))
+            return std::nullopt;
+        for (const std::string& other : MemberNames(o))
+            if (other != name && Closest(other, read) == meant)
+                return std::nullopt;
+        return std::string(*meant);
+    }
+    if (!lacking)
+        return std::nullopt;
+    size_t arrays = 0;
+    for (const std::string& other : MemberNames(o))
+        arrays += AsArray(json_object_get_member(o, other.c_str())) != nullptr;
+    if (arrays != 1 || AsArray(json_object_get_member(o, name.c_str())) == nullptr)
+        return std::nullopt;
+    return std::string(needed);
+}
+
 // Members of `object` that the splitter does not read there but whose names
 // are close to one it reads (`read`): most likely that member misspelt. An
 // object whose one read member `needed` is missing has no other use: then
@@ -116,16 +144,23 @@ void UnknownMembers(const Context& c, const Located& object, const std::string_v
     for (const std::string& name : o != nullptr ? MemberNames(o) : std::vector<std::string>()) {
         if (std::find(std::begin(read), std::end(read), name) != std::end(read))
             continue;
-        const size_t at = c.places.Member(object, name).key;
+        const Located member = c.places.Member(object, name);
+        const size_t at = member.key;
+        std::optional<Fix> fix;  // none for a repeated name: which one was meant?
+        const std::optional<std::string> to = RenamedTo(o, name, read, needed, lacking);
+        if (to && member.key == member.lastKey)
+            fix = RenameFix(c.found.Source().Text(), at, *to);
         if (const std::string_view* meant = Closest(name, read))
             c.found.Report(RuleId::UnknownMember, at,
                            "member " + Show(name) + " of " + where +
                                " is not read, so what it holds is lost: did you mean " +
-                               Show(*meant) + "?");
+                               Show(*meant) + "?",
+                           std::move(fix));
         else if (lacking)
             c.found.Report(RuleId::UnknownMember, at,
                            "member " + Show(name) + " of " + where + " is never read: " + where +
-                               " has no \"" + needed + "\", so " + outcome);
+                               " has no \"" + needed + "\", so " + outcome,
+                           std::move(fix));
     }
 }
 

@@ -13,6 +13,8 @@ const char kUsage[] =
     "                         (the default); github: GitHub Actions annotations;\n"
     "                         sarif: one SARIF 2.1.0 document\n"
     "  --werror               exit with status 1 on warnings too\n"
+    "  --fix                  apply the certain repairs the findings carry, in place,\n"
+    "                         say what changed, then report what remains\n"
     "  --disable=RULE[,RULE]  do not report these rules (may be repeated)\n"
     "  --select=RULE[,RULE]   report only these rules, less the disabled ones\n"
     "                         (may be repeated)\n"
@@ -21,14 +23,15 @@ const char kUsage[] =
     "                         and the report\n"
     "  --color=WHEN           colour the text: auto (on a terminal, without\n"
     "                         NO_COLOR; the default), always or never\n"
-    "  --list-rules           list the rules: id, severity, summary\n"
+    "  --list-rules           list the rules: id, level in force, summary\n"
     "  --explain=RULE         show the full help of a rule\n"
     "  -h, --help             show this help and exit\n"
     "  --version              show the version and exit\n"
     "\n"
     "An option's value may also be the next argument: --format sarif.\n"
-    "The nearest file .velkin-check, in the definition's folder or above, disables\n"
-    "rules for it: lines 'disable=RULE,...', '#' comments.\n"
+    "The nearest file .velkin-check, in the definition's folder or above, sets the\n"
+    "rules' levels for it and accepts findings: lines 'disable=RULE,...',\n"
+    "'error=RULE,...', 'warning=RULE,...', 'ignore=RULE:IDENTIFIER', '#' comments.\n"
     "\n"
     "Exit status: 2 usage problem or a file not read; otherwise 1 errors (or\n"
     "warnings with --werror); otherwise 0. See velkin-check(1).\n";
@@ -126,6 +129,10 @@ bool ReadOption(const std::vector<std::string>& args, size_t& i, Command& comman
         command.options.werror = true;
         return true;
     }
+    if (arg == "--fix") {
+        command.options.fix = true;
+        return true;
+    }
     if (arg == "--no-config") {
         command.options.readConfig = false;
         return true;
@@ -152,6 +159,8 @@ void CheckInputs(Command& command)
         Fail(command, "no file to check");
     else if (stdins > 1)
         Fail(command, "'-' is given more than once: standard input is read once");
+    else if (stdins > 0 && command.options.fix)
+        Fail(command, "--fix rewrites files: standard input cannot be fixed");
     else if (stdins == 0 && !command.options.stdinName.empty())
         Fail(command, "--stdin-filename names standard input, but '-' is not among the files");
 }

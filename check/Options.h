@@ -17,6 +17,7 @@ struct Options {
     cli::ColorWhen color = cli::ColorWhen::Auto;
     bool werror = false;
     bool readConfig = true;           // false under --no-config
+    bool fix = false;                 // --fix: repair the files in place
     std::vector<RuleId> disabled;     // by --disable
     std::vector<RuleId> selected;     // by --select; empty: every rule
     std::string stdinName;            // --stdin-filename; empty: none

@@ -7,6 +7,7 @@
 
 #include "Families.h"
 #include "Facts.h"
+#include "Fixes.h"
 #include "Identifiers.h"
 #include "Spelling.h"
 
@@ -29,9 +30,39 @@ std::vector<std::string> EntriesWithoutNode(const Context& c)
     return out;
 }
 
+// Named anywhere besides a node's key and its listings: renaming only those
+// would leave these names behind.
+bool NamedElsewhere(const Context& c, const std::string& id)
+{
+    const Names& n = c.names;
+    return n.Grouped(id) || n.InAddList(id) || n.Deleted(id) || n.AddedTo(id) || n.Modified(id);
+}
+
+// The repair of a stray menu whose name is close to an entry without node:
+// the key renamed when the entry has the item definition and the key none,
+// the entry's listings renamed when only the key may have one; none when
+// other places name the one renamed, when the key is repeated, or when
+// both have definitions.
+std::optional<Fix> StrayFix(const Context& c, const Menu& stray, const std::string& near,
+                            const Located& node)
+{
+    const std::string_view text = c.found.Source().Text();
+    const bool nearDefined = c.places.Member(c.names.Items(), near).Present();
+    const bool strayDefined = c.places.Member(c.names.Items(), stray.id).Present();
+    if (nearDefined && !strayDefined && !NamedElsewhere(c, stray.id) && node.key == node.lastKey)
+        return RenameFix(text, node.key, near);
+    if (nearDefined || NamedElsewhere(c, near))
+        return std::nullopt;
+    std::vector<size_t> listings;
+    for (const Listing& listing : *c.names.ListingsOf(near))
+        listings.push_back(listing.offset);
+    return RenameFix(text, listings, stray.id);
+}
+
 void ReportStray(const Context& c, const Menu& stray, const std::string* near)
 {
-    const size_t key = c.places.Member(c.names.Tree(), stray.id).key;
+    const Located node = c.places.Member(c.names.Tree(), stray.id);
+    const size_t key = node.key;
     std::string message = "menu " + Show(stray.id) +
                           " is written, but no menu lists it and another top menu exists: the "
                           "device never reaches it";
@@ -40,13 +71,16 @@ void ReportStray(const Context& c, const Menu& stray, const std::string* near)
         return;
     }
     const size_t listed = c.names.ListingsOf(*near)->front().offset;
+    const std::optional<Fix> fix = StrayFix(c, stray, *near, node);
     c.found.Report(RuleId::UnreachedMenu, key,
                    message + "; the entry " + Show(*near) + " (" + Where(c.places.At(listed)) +
-                       "), which has no menu node, is close: a misspelt key?");
+                       "), which has no menu node, is close: a misspelt key?",
+                   fix);
     c.found.Report(RuleId::UnreachedMenu, listed,
                    "entry " + Show(*near) + " opens no menu, while the unreached menu " +
                        Show(stray.id) + " (" + Where(c.places.At(key)) +
-                       ") has a close name: a misspelt key?");
+                       ") has a close name: a misspelt key?",
+                   fix);
 }
 
 // A listing and a menu key most likely one name slipped: alike on screen, or

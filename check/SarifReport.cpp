@@ -68,6 +68,21 @@ void WriteTextObject(JsonWriter& json, const char* key, const std::string& text)
     json.EndObject();
 }
 
+// The artifactLocation of a file, or a description where standard input has
+// no name.
+void WriteArtifactLocation(JsonWriter& json, const std::string& path, bool unnamedStdin,
+                           const std::string& cwd)
+{
+    json.Key("artifactLocation");
+    if (unnamedStdin) {
+        json.BeginObject();
+        WriteTextObject(json, "description", "standard input");
+        json.EndObject();
+    } else {
+        WriteArtifact(json, path, cwd);
+    }
+}
+
 // "locations" with the one physical location of a file (and of a line and
 // column in it, when `line` is not 0), or a description where standard input
 // has no name.
@@ -79,14 +94,7 @@ void WriteLocations(JsonWriter& json, const std::string& path, bool unnamedStdin
     json.BeginObject();
     json.Key("physicalLocation");
     json.BeginObject();
-    json.Key("artifactLocation");
-    if (unnamedStdin) {
-        json.BeginObject();
-        WriteTextObject(json, "description", "standard input");
-        json.EndObject();
-    } else {
-        WriteArtifact(json, path, cwd);
-    }
+    WriteArtifactLocation(json, path, unnamedStdin, cwd);
     if (line != 0) {
         json.Key("region");
         json.BeginObject();
@@ -190,6 +198,44 @@ void WriteInvocation(JsonWriter& json, const RunSummary& run)
     json.EndArray();
 }
 
+// A finding's fix: one change of its file, each edit a replacement of a
+// byte range.
+void WriteFix(JsonWriter& json, const FileReport& file, const Fix& fix, const std::string& cwd)
+{
+    json.Key("fixes");
+    json.BeginArray();
+    json.BeginObject(true);
+    WriteTextObject(json, "description", fix.title);
+    json.Key("artifactChanges");
+    json.BeginArray();
+    json.BeginObject(true);
+    WriteArtifactLocation(json, file.path, file.unnamedStdin, cwd);
+    json.Key("replacements");
+    json.BeginArray();
+    for (const TextEdit& edit : fix.edits) {
+        json.BeginObject();
+        json.Key("deletedRegion");
+        json.BeginObject();
+        json.Key("byteOffset");
+        json.Number(static_cast<long>(edit.offset));
+        json.Key("byteLength");
+        json.Number(static_cast<long>(edit.length));
+        json.EndObject();
+        if (!edit.replacement.empty()) {  // absent: the region is deleted
+            json.Key("insertedContent");
+            json.BeginObject();
+            json.Member("text", edit.replacement);
+            json.EndObject();
+        }
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+    json.EndArray();
+    json.EndObject();
+    json.EndArray();
+}
+
 void WriteResults(JsonWriter& json, const std::vector<FileReport>& files, const std::string& cwd)
 {
     json.Key("results");
@@ -202,10 +248,12 @@ void WriteResults(JsonWriter& json, const std::vector<FileReport>& files, const 
             json.Member("ruleId", rule.name);
             json.Key("ruleIndex");
             json.Number(static_cast<int>(d.rule));
-            json.Member("level", SeverityName(rule.severity));
+            json.Member("level", SeverityName(d.severity));
             WriteTextObject(json, "message", d.message);
             WriteLocations(json, file.path, file.unnamedStdin, cwd, d.position.line,
                            Utf16Column(file.text, starts, d.position));
+            if (d.fix)
+                WriteFix(json, file, *d.fix, cwd);
             json.EndObject();
         }
     }

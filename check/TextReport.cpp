@@ -19,11 +19,11 @@ public:
             const std::string place = file.path + ':' + std::to_string(d.position.line) + ':' +
                                       std::to_string(d.position.column) + ':';
             const char* severity =
-                rule.severity == Severity::Error ? sgr::kRedBold : sgr::kMagentaBold;
+                d.severity == Severity::Error ? sgr::kRedBold : sgr::kMagentaBold;
             m_out << Styled(sgr::kBold, place) << ' '
-                  << Styled(severity, std::string(SeverityName(rule.severity)) + ':') << ' '
-                  << d.message << ' ' << Styled(sgr::kDim, '[' + std::string(rule.name) + ']')
-                  << '\n';
+                  << Styled(severity, std::string(SeverityName(d.severity)) + ':') << ' '
+                  << d.message << (d.fix ? " (fixable)" : "") << ' '
+                  << Styled(sgr::kDim, '[' + std::string(rule.name) + ']') << '\n';
         }
     }
 

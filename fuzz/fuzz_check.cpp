@@ -3,7 +3,8 @@
 // the text (a column at most one past the end of its line, a leading
 // byte-order mark counted out), their messages are one line of UTF-8, a file
 // json-glib refuses or that nests too deep gets only that diagnostic, and the
-// SARIF output is JSON that json-glib reads back.
+// SARIF output is JSON that json-glib reads back; the repairs the findings
+// carry keep a text json-glib reads one it reads.
 #include <json-glib/json-glib.h>
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "FuzzSupport.h"
 #include "Report.h"
 #include "Check.h"
+#include "Fixes.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -61,6 +63,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (refused)
         CHECK(report.diagnostics.size() == 1);
+
+    const check::FixedText fixed = check::ApplyFixes(text, report.diagnostics);
+    if (!fixed.applied.empty()) {
+        g_autoptr(JsonParser) repaired = json_parser_new();
+        CHECK(json_parser_load_from_data(repaired, fixed.text.data(),
+                                         static_cast<gssize>(fixed.text.size()), nullptr));
+    }
 
     check::RunSummary run;
     run.workingDirectory = "/fuzz";

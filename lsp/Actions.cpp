@@ -1,6 +1,6 @@
 // Code actions on the diagnostics a client sends back. Each provider turns one
-// diagnostic into the actions it offers; the checker's own fixes, once its
-// findings carry them, become one more provider beside DisableRule.
+// diagnostic into the actions it offers: the repair its finding carries, and
+// lines of the project file that disable its rule or accept the finding.
 #include <glib.h>
 
 #include <set>
@@ -9,7 +9,9 @@
 #include "Config.h"
 #include "Diagnostics.h"
 #include "Features.h"
+#include "Identifiers.h"
 #include "Json.h"
+#include "JsonWriter.h"
 
 namespace lsp {
 
@@ -86,25 +88,103 @@ JsonNode* AddLine(const Request& request, const std::string& line)
     return ObjectNode(edit);
 }
 
-void DisableRule(ActionContext& context, JsonNode* diagnostic, JsonArray* out)
+// A quick fix for `diagnostic` doing `edit`; null when one of that title was
+// offered already.
+JsonObject* QuickFix(ActionContext& context, JsonNode* diagnostic, const std::string& title,
+                     JsonNode* edit)
 {
-    const std::optional<std::string> code = StringMember(json_node_get_object(diagnostic), "code");
-    if (!code || check::FindRule(*code) == nullptr)
-        return;
-    const std::string title = "Disable " + *code + " in " + check::kConfigName;
-    if (!context.offered.insert(title).second)
-        return;
+    if (!context.offered.insert(title).second) {
+        json_node_unref(edit);
+        return nullptr;
+    }
     JsonObject* action = json_object_new();
     Set(action, "title", title);
     Set(action, "kind", "quickfix");
     JsonArray* diagnostics = json_array_new();
     json_array_add_element(diagnostics, json_node_copy(diagnostic));
     Set(action, "diagnostics", ArrayNode(diagnostics));
-    Set(action, "edit", AddLine(context.request, "disable=" + *code));
-    json_array_add_element(out, ObjectNode(action));
+    Set(action, "edit", edit);
+    return action;
 }
 
-constexpr Provider kProviders[] = {DisableRule};
+// The checker's finding a client's diagnostic stands for: the same rule at
+// the same start; null for one of an older text or another tool.
+const check::Diagnostic* FindingOf(ActionContext& context, JsonNode* diagnostic)
+{
+    JsonObject* d = json_node_get_object(diagnostic);
+    const std::optional<std::string> code = StringMember(d, "code");
+    JsonObject* start = ObjectPath(d, {"range", "start"});
+    const std::optional<gint64> line = IntMember(start, "line");
+    const std::optional<gint64> character = IntMember(start, "character");
+    if (!code || !line || !character)
+        return nullptr;
+    const Request& request = context.request;
+    for (const check::Diagnostic& found : Findings(request.document)) {
+        const Position at = FindingRange(request.document, found, request.encoding).start;
+        if (*code == check::RuleOf(found.rule).name && static_cast<gint64>(at.line) == *line &&
+            static_cast<gint64>(at.character) == *character)
+            return &found;
+    }
+    return nullptr;
+}
+
+// The repair the finding carries, as edits of the open document.
+void Repair(ActionContext& context, JsonNode* diagnostic, JsonArray* out)
+{
+    const check::Diagnostic* found = FindingOf(context, diagnostic);
+    if (found == nullptr || !found->fix)
+        return;
+    const Request& request = context.request;
+    JsonArray* edits = json_array_new();
+    for (const check::TextEdit& e : found->fix->edits)
+        json_array_add_element(edits, TextEdit(request.document.text.Span(
+                                                   e.offset, e.offset + e.length, request.encoding),
+                                               e.replacement));
+    JsonObject* changes = json_object_new();
+    Set(changes, request.document.uri.c_str(), ArrayNode(edits));
+    JsonObject* edit = json_object_new();
+    Set(edit, "changes", ObjectNode(changes));
+    std::string title = found->fix->title;
+    title[0] = static_cast<char>(g_ascii_toupper(title[0]));
+    if (JsonObject* action = QuickFix(context, diagnostic, title, ObjectNode(edit))) {
+        SetBool(action, "isPreferred", true);
+        json_array_add_element(out, ObjectNode(action));
+    }
+}
+
+void DisableRule(ActionContext& context, JsonNode* diagnostic, JsonArray* out)
+{
+    const std::optional<std::string> code = StringMember(json_node_get_object(diagnostic), "code");
+    if (!code || check::FindRule(*code) == nullptr)
+        return;
+    const std::string title = "Disable " + *code + " in " + check::kConfigName;
+    if (JsonObject* action =
+            QuickFix(context, diagnostic, title, AddLine(context.request, "disable=" + *code)))
+        json_array_add_element(out, ObjectNode(action));
+}
+
+// Accepts this one finding: "ignore=RULE:IDENTIFIER", the identifier quoted
+// as a JSON string when blanks at its ends would be lost (or a quote read as
+// one). None for an
+// identifier the project file cannot hold (a '#', a line break).
+void IgnoreIdentifier(ActionContext& context, JsonNode* diagnostic, JsonArray* out)
+{
+    const check::Diagnostic* found = FindingOf(context, diagnostic);
+    if (found == nullptr || found->identifier.empty() ||
+        found->identifier.find_first_of("#\n\r") != std::string::npos)
+        return;
+    const std::string& id = found->identifier;
+    const bool quoted =
+        g_ascii_isspace(id.front()) || g_ascii_isspace(id.back()) || id.front() == '"';
+    const std::string rule = check::RuleOf(found->rule).name;
+    const std::string title =
+        "Disable " + rule + " for " + velkin::Show(id) + " in " + check::kConfigName;
+    const std::string line = "ignore=" + rule + ":" + (quoted ? cli::JsonQuoted(id) : id);
+    if (JsonObject* action = QuickFix(context, diagnostic, title, AddLine(context.request, line)))
+        json_array_add_element(out, ObjectNode(action));
+}
+
+constexpr Provider kProviders[] = {Repair, DisableRule, IgnoreIdentifier};
 
 }  // namespace
 

@@ -85,9 +85,8 @@ JsonNode* DiagnosticNode(const Document& document, const check::Diagnostic& foun
 {
     const check::Rule& rule = check::RuleOf(found.rule);
     JsonObject* d = json_object_new();
-    Set(d, "range",
-        RangeNode(RangeAt(document.text, found.position.line, found.position.column, encoding)));
-    SetInt(d, "severity", rule.severity == check::Severity::Error ? kError : kWarning);
+    Set(d, "range", RangeNode(FindingRange(document, found, encoding)));
+    SetInt(d, "severity", found.severity == check::Severity::Error ? kError : kWarning);
     Set(d, "code", rule.name);
     Set(d, "source", kSource);
     Set(d, "message", found.message);
@@ -118,17 +117,12 @@ JsonNode* ConfigProblem(const std::string& problem)
 JsonArray* Check(Document& document, Encoding encoding)
 {
     JsonArray* out = json_array_new();
-    g_autofree gchar* cwd = g_get_current_dir();
-    g_autofree gchar* directory = g_path_get_dirname(document.path.c_str());
-    check::ConfigFinder finder(cwd);  // a new one each time: the file is read afresh
-    std::vector<check::RuleId> disabled;
     std::string problem;
-    if (!finder.Disabled(directory, disabled, problem))
+    const std::vector<check::Diagnostic>& found = Findings(document, &problem);
+    if (!problem.empty())
         json_array_add_element(out, ConfigProblem(problem));
-    for (const check::Diagnostic& found :
-         check::CheckDefinition(document.path.c_str(), document.text.Bytes()))
-        if (std::find(disabled.begin(), disabled.end(), found.rule) == disabled.end())
-            json_array_add_element(out, DiagnosticNode(document, found, encoding));
+    for (const check::Diagnostic& d : found)
+        json_array_add_element(out, DiagnosticNode(document, d, encoding));
     return out;
 }
 
@@ -141,6 +135,29 @@ JsonNode* Params(const std::string& uri, JsonArray* diagnostics)
 }
 
 }  // namespace
+
+const std::vector<check::Diagnostic>& Findings(Document& document, std::string* problem)
+{
+    if (document.findings && problem == nullptr)
+        return *document.findings;
+    g_autofree gchar* cwd = g_get_current_dir();
+    g_autofree gchar* directory = g_path_get_dirname(document.path.c_str());
+    check::ConfigFinder finder(cwd);  // a new one each time: the file is read afresh
+    check::Settings settings;
+    std::string unread;
+    if (!finder.Find(directory, settings, unread) && problem != nullptr)
+        *problem = unread;
+    auto found = std::make_shared<std::vector<check::Diagnostic>>(
+        check::CheckDefinition(document.path.c_str(), document.text.Bytes()));
+    settings.Apply(*found);
+    document.findings = found;
+    return *found;
+}
+
+Range FindingRange(const Document& document, const check::Diagnostic& found, Encoding encoding)
+{
+    return RangeAt(document.text, found.position.line, found.position.column, encoding);
+}
 
 JsonNode* PublishParams(Document& document, Encoding encoding)
 {

@@ -4,6 +4,9 @@
 
 #include <json-glib/json-glib.h>
 
+#include <string>
+#include <vector>
+
 #include "Workspace.h"
 
 namespace lsp {
@@ -13,6 +16,13 @@ inline constexpr char kSource[] = "velkin-check";
 // The parameters of textDocument/publishDiagnostics for `document` (checked
 // when it is a definition; none for another file).
 JsonNode* PublishParams(Document& document, Encoding encoding);
+// The findings of a definition's current text, with its project file
+// applied, checked once per text; the project file's problem, if any, in
+// `problem`.
+const std::vector<check::Diagnostic>& Findings(Document& document, std::string* problem = nullptr);
+// Where a finding stands: the token at its position.
+Range FindingRange(const Document& document, const check::Diagnostic& found, Encoding encoding);
+
 // The parameters that clear a document's diagnostics.
 JsonNode* ClearParams(const std::string& uri);
 

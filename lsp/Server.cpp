@@ -207,8 +207,10 @@ void Server::Closed(JsonObject* params)
 // A project file may have changed: every definition is checked again.
 void Server::FilesChanged(JsonObject*)
 {
-    for (auto& [uri, document] : m_workspace.All())
+    for (auto& [uri, document] : m_workspace.All()) {
         document.stale = true;
+        document.findings.reset();
+    }
 }
 
 JsonNode* Server::Shutdown(JsonObject*, Failure&)

@@ -110,6 +110,7 @@ bool Workspace::Change(JsonObject* params, Encoding encoding)
             Apply(document->text, json_array_get_element(changes, i), encoding) && understood;
     document->stale = true;
     document->m_model.reset();
+    document->findings.reset();
     return understood;
 }
 

@@ -7,7 +7,9 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "Diagnostic.h"
 #include "Model.h"
 #include "Text.h"
 
@@ -19,6 +21,9 @@ struct Document {
     bool definition = false;  // checked and navigated
     lsp::Text text;
     bool stale = true;  // changed since its diagnostics were published
+    // The checker's findings on the current text, the project file applied;
+    // null until checked, and again once the text or a project file changes.
+    std::shared_ptr<const std::vector<check::Diagnostic>> findings;
 
     // The model of the current text.
     const Model& Current();

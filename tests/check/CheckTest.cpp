@@ -10,6 +10,7 @@
 #include "../Rows.h"
 #include "Check.h"
 #include "Definition.h"
+#include "Fixes.h"
 #include "Identifiers.h"
 #include "Spelling.h"
 
@@ -197,5 +198,88 @@ TEST_P(CheckMessages, IdentifiersShownWhole)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, CheckMessages, testing::ValuesIn(kShown), rows::NameOf());
+
+// A finding is about the string it stands at, decoded: what an ignore line
+// names. One at no string (the file name) is about none.
+TEST(CheckDefinition, FindingsKnowTheirIdentifier)
+{
+    const std::string text = R"({"providers": [], "menutree": {"main": {"submenuitems": )"
+                             R"(["ab\u0063", "d\"e", 7]}}, "menuitems": {"unused": {}}})";
+    std::vector<std::string> ids;
+    for (const check::Diagnostic& d : check::CheckDefinition("menu.json", text))
+        ids.push_back(check::RuleOf(d.rule).name + (":" + d.identifier));
+    EXPECT_EQ(ids, (std::vector<std::string>{"no-profile:", "missing-definition:abc",
+                                             "unescaped-identifier:d\"e",
+                                             "missing-definition:d\"e",
+                                             "non-string-identifier:", "unused-definition:unused"}));
+}
+
+// Fixes as edits of the text: the string where `at` is first found removed
+// (or renamed to q"z) and what the text becomes; "" where no edit is certain.
+struct Edited : rows::Named {
+    std::string text;
+    std::string at;
+    bool rename;
+    std::string after;
+};
+
+// clang-format off
+const Edited kEdited[] = {
+    {"middle element with its comma", R"(["a", "x", "b"])", R"("x")", false, R"(["a", "b"])"},
+    {"first element", R"(["x", "a"])", R"("x")", false, R"(["a"])"},
+    {"last element with the comma before", R"(["a", "x"])", R"("x")", false, R"(["a"])"},
+    {"last element on its line", "[\n  \"a\",\n  \"x\"\n]", R"("x")", false, "[\n  \"a\"\n]"},
+    {"last element, CRLF", "[\"a\",\r\n \"x\"\r\n]", R"("x")", false, "[\"a\"\r\n]"},
+    {"no blanks", R"(["a","x","b"])", R"("x")", false, R"(["a","b"])"},
+    {"escaped quote inside", R"(["a", "\"x", "b"])", R"("\)", false, R"(["a", "b"])"},
+    {"only element", R"(["x"])", R"("x")", false, ""},
+    {"comment before the last", R"(["a", /* c */ "x"])", R"("x")", false, ""},
+    {"comment after", R"(["a", "x" /* c */, "b"])", R"("x")", false, ""},
+    {"renamed, escaped", R"({"x": 1})", R"("x")", true, R"({"q\"z": 1})"},
+    {"renamed, escapes read whole", R"(["a\"x", 1])", R"("a)", true, R"(["q\"z", 1])"},
+};
+// clang-format on
+
+class CheckFixes : public testing::TestWithParam<Edited> {};
+
+TEST_P(CheckFixes, EditTheTextExactly)
+{
+    const Edited& row = GetParam();
+    const size_t at = row.text.find(row.at);
+    const std::optional<check::Fix> fix = row.rename ? check::RenameFix(row.text, at, "q\"z")
+                                                     : check::RemoveElementFix(row.text, at);
+    if (row.after.empty()) {
+        EXPECT_FALSE(fix.has_value());
+        return;
+    }
+    ASSERT_TRUE(fix.has_value());
+    check::Diagnostic d{check::RuleId::DuplicateEntry, {}, "", check::Severity::Warning, "", fix};
+    EXPECT_EQ(check::ApplyFixes(row.text, {d}).text, row.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, CheckFixes, testing::ValuesIn(kEdited), rows::NameOf());
+
+// Fixes that overlap: the first in text order applied, the other left (also
+// when only a later edit of a fix overlaps); one that two findings carry
+// applied once; insertions beside a replaced range applied.
+TEST(CheckFixes, OverlapsLeftForAnotherRound)
+{
+    using check::TextEdit;
+    auto finding = [](std::vector<TextEdit> edits) {
+        return check::Diagnostic{check::RuleId::DuplicateEntry, {}, "", check::Severity::Warning,
+                                 "", check::Fix{"t", std::move(edits)}};
+    };
+    const std::string text = "0123456789";
+    const std::vector<check::Diagnostic> found = {
+        finding({{4, 2, "B"}}), finding({{2, 2, "A"}}), finding({{5, 1, "C"}}),
+        finding({{4, 2, "B"}}), finding({{6, 0, "D"}, {8, 1, ""}}), finding({{7, 0, "E"}}),
+        finding({{1, 0, "G"}, {8, 1, "H"}})};
+    const check::FixedText fixed = check::ApplyFixes(text, found);
+    EXPECT_EQ(fixed.text, "0G1AB6E7H9");
+    EXPECT_EQ(fixed.applied.size(), 4u);
+    ASSERT_EQ(fixed.left.size(), 2u);
+    EXPECT_EQ(fixed.left[0]->fix->edits[0].replacement, "C");
+    EXPECT_EQ(fixed.left[1]->fix->edits[0].replacement, "D");
+}
 
 }  // namespace

@@ -77,7 +77,7 @@ select-only         0 out: --werror --select=syntax --select no-profile warn/men
 select-less-disable 1 '!out:missing-definition' --select=reserved-menu-name,missing-definition --disable=missing-definition warn/menu-tv.json bad/menu-tv.json
 EOF
 # --list-rules: one rule a line (sarif.py compares them with the SARIF log).
-"$checker" --list-rules | grep -vE '^[a-z-]+ +(error|warning) +[A-Z].*$' && fail "list-rules: lines above"
+"$checker" --list-rules | grep -vE '^[a-z-]+ +(error|warning|off) +[A-Z].*$' && fail "list-rules: lines above"
 
 # Rules disabled by the nearest project file above the definition; --no-config
 # reads none; without a name, standard input takes the working directory's.
@@ -102,8 +102,49 @@ cp broken/.velkin-check warn/.velkin-check
 run config-bom-crlf 0 out: --werror warn/menu-tv.json
 rm warn/.velkin-check
 printf 'enable=syntax\n' >broken/.velkin-check
-run config-bad-line 2 "err:^velkin-check: broken/.velkin-check:1: expected 'disable=RULE,\.\.\.', not 'enable=syntax'$" \
+run config-bad-line 2 "err:^velkin-check: broken/.velkin-check:1: expected 'disable=RULE,\.\.\.', .* not 'enable=syntax'$" \
   broken/menu-tv.json
+printf 'ignore=missing-definition\n' >broken/.velkin-check
+run config-ignore-no-identifier 2 "err:^velkin-check: broken/.velkin-check:1: expected 'ignore=RULE:IDENTIFIER'" \
+  broken/menu-tv.json
+printf 'ignore=nope:a\n' >broken/.velkin-check
+run config-ignore-unknown 2 "err:^velkin-check: broken/.velkin-check:1: unknown rule 'nope'" broken/menu-tv.json
+
+# Levels (a later line wins) and findings accepted by identifier: the level
+# decides the exit status, the text, the annotations and SARIF alike.
+# Rows: name|project file|definition's folder|status|check|options.
+while IFS='|' read -r name config from status check options; do
+  mkdir -p "levels/$name" && printf "$config" >"levels/$name/.velkin-check"
+  cp "$from/menu-tv.json" "levels/$name/"
+  # shellcheck disable=SC2086 # the options, one word each
+  run "$name" "$status" "$check" $options "levels/$name/menu-tv.json"
+done <<'ROWS'
+level-error|error=missing-definition\n|warn|1|out:: error: .*\[missing-definition\]$|
+level-error-github|error=missing-definition\n|warn|1|out:^::error file=.*title=missing-definition::item|--format=github
+level-warning|warning=reserved-menu-name\n|bad|0|out:: warning: .*\[reserved-menu-name\]$|
+level-warning-werror|warning=reserved-menu-name\n|bad|1|out:: warning: |--werror
+level-warning-sarif|warning=reserved-menu-name\n|bad|0|out:"level": ?"warning", ?"message"|--format=sarif
+level-last-wins|error=missing-definition\nwarning=missing-definition\n|warn|0|out:: warning: |
+level-disable-later|error=missing-definition\ndisable=missing-definition\n|warn|0|out:|
+level-option-disables|error=missing-definition\n|warn|0|out:|--disable=missing-definition
+ignore-identifier|error=missing-definition\nignore=missing-definition:absent\n|warn|0|out:|
+ignore-other-identifier|ignore=missing-definition:present\n|warn|0|out:\[missing-definition\]$|
+ignore-other-rule|ignore=unused-definition:absent\n|warn|0|out:\[missing-definition\]$|
+ignore-quoted|ignore = missing-definition:"absent"  # quoted\n|warn|0|out:|
+ROWS
+# The shipped examples: clean under --werror once their project file accepts
+# the placeholders they show on purpose, and exactly those without it.
+run examples-clean 0 out: --werror "$src/examples"
+"$checker" --no-config "$src/examples" | grep -o "item '[a-z_]*'" | sort | tr '\n' ' ' >out
+[ "$(cat out)" = "item 'device_usage' item 'sign_language_zoom' item 'time' " ] ||
+  { fail "examples-placeholders: other findings"; cat out; }
+# --list-rules: the levels in force in the working directory.
+mkdir -p levels/list && printf 'error=missing-definition\ndisable=no-profile\n' >levels/list/.velkin-check
+(cd levels/list && "$checker" --list-rules) >out 2>&1
+grep -qE '^missing-definition +error ' out && grep -qE '^no-profile +off ' out &&
+  grep -qE '^syntax +error ' out || { fail "list-rules-levels: levels not in force"; cat out; }
+(cd levels/list && "$checker" --no-config --list-rules) >out 2>&1
+grep -qE '^missing-definition +warning ' out || fail "list-rules-no-config: project file read"
 expect config-ignored 0 --no-config broken/menu-tv.json
 
 # Standard input: its name selects the profile and names it in the report.
@@ -192,6 +233,24 @@ define "$odd/menu-tv.json" '{"providers": ["p"], "menutree": {"main": {"submenui
 run github-escapes 0 "out:^::warning file=x%2Cy%3A50%25%0D%0Az/menu-tv.json,line=1,col=[0-9]+,title=missing-definition::item '100%25' of menu 'main' .*: it is written" \
   --format=github "$odd/menu-tv.json"
 
+# --fix: the file replaced through a link (the link kept), the changes said
+# on standard output (on standard error with SARIF, which stays one
+# document), a clean file left alone, standard input refused.
+twice='{"providers": ["p"], "menutree": {"main": {"submenuitems": ["a", "a"]}}, "menuitems": {"a": {}}}'
+once='{"providers": ["p"], "menutree": {"main": {"submenuitems": ["a"]}}, "menuitems": {"a": {}}}'
+define fix/real/menu-tv.json "$twice"
+mkdir -p fix/linked && ln -s ../real/menu-tv.json fix/linked/menu-tv.json
+run fix-link 0 'out:^fix/linked/menu-tv.json:1:[0-9]+: fixed: remove "a" \[duplicate-entry\]$' --fix fix/linked/menu-tv.json
+[ -L fix/linked/menu-tv.json ] && [ "$(cat fix/real/menu-tv.json)" = "$once" ] ||
+  fail "fix-link: the link's target not repaired"
+define fix/sarif/menu-tv.json "$twice"
+run fix-sarif 0 'err:: fixed: remove "a"' --fix --format=sarif fix/sarif/menu-tv.json
+python3 -c 'import json,sys; json.load(open(sys.argv[1]))' out || fail "fix-sarif: not one JSON document"
+cp clean/menu-tv.json fix/clean.json && touch -d @1000000000 clean/menu-tv.json
+run fix-clean 0 out: --fix clean/menu-tv.json
+[ "$(stat -c %Y clean/menu-tv.json)" = 1000000000 ] || fail "fix-clean: a clean file rewritten"
+run fix-stdin 2 "err:^velkin-check: --fix rewrites files: standard input cannot be fixed$" --fix - <clean/menu-tv.json
+
 # Files and directories that cannot be read (as root every one can): on
 # stderr, status 2, the rest still checked.
 if [ "$(id -u)" -ne 0 ]; then
@@ -201,6 +260,16 @@ if [ "$(id -u)" -ne 0 ]; then
   run unreadable-directory 2 'err:^velkin-check: tree/b: Permission denied$' tree
   matches unreadable-directory out '^tree/menu-lfd.json:.*\[missing-definition\]$'
   chmod 755 tree/b
+  # A file that cannot be replaced stays as it was, whole, and nothing is
+  # left beside it.
+  define locked/menu-tv.json "$twice" && chmod 555 locked
+  run fix-unwritable 2 "err:^velkin-check: locked/menu-tv.json: not fixed: .*Permission denied" --fix locked/menu-tv.json
+  [ "$(cat locked/menu-tv.json)" = "$twice" ] && [ "$(ls -A locked)" = menu-tv.json ] ||
+    fail "fix-unwritable: the file changed or a temporary file stayed"
+  matches fix-unwritable out "lists 'a' again.*\(fixable\) \[duplicate-entry\]$"
+  chmod 755 locked
+else
+  echo "skipped as root: unreadable, unreadable-directory, fix-unwritable"
 fi
 
 # Every option of --help is in the manual page.

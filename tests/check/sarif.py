@@ -87,6 +87,22 @@ def check_location(run, run_log, location, path):
           "relative paths below the working directory as relative URIs", location)
 
 
+def check_fixes(run, result, artifact, fixable, data):
+    """A result has a fix exactly when its text line says "(fixable)": one
+    change of its own file, each replaced region within the file and
+    starting at a string or a comma."""
+    fixes = result.get("fixes", [])
+    check(len(fixes) == fixable, run.name, "fixes", result)
+    for fix in fixes:
+        change, = fix["artifactChanges"]
+        check(change["artifactLocation"] == artifact, run.name, "fix artifact", change)
+        for edit in change["replacements"]:
+            region = edit["deletedRegion"]
+            start, length = region["byteOffset"], region["byteLength"]
+            check(start + length <= len(data) and data[start:start + 1] in (b'"', b","),
+                  run.name, "fix region", region)
+
+
 def check_results(run, run_log, rules):
     """Each result is its text line's; returns how many columns UTF-16 counts
     apart from bytes."""
@@ -100,10 +116,14 @@ def check_results(run, run_log, rules):
         path, row, col = path.decode(), int(row), int(col)
         check(result["ruleId"] == rule.decode() == rules[result["ruleIndex"]][0], run.name, result)
         check(result["level"] == level.decode() == rules[result["ruleIndex"]][1], run.name, result)
-        check(result["message"]["text"] == message.decode("utf-8", "replace"), run.name, result)
+        message = message.decode("utf-8", "replace")
+        fixable = message.endswith(" (fixable)")
+        check(result["message"]["text"] == message[:-len(" (fixable)")] if fixable else message,
+              run.name, result)
         physical = result["locations"][0]["physicalLocation"]
         check_location(run, run_log, physical["artifactLocation"], path)
         data = run.stdin if run.stdin is not None else open(os.path.join(run.cwd, path), "rb").read()
+        check_fixes(run, result, physical["artifactLocation"], fixable, data)
         check(physical["region"] == {"startLine": row, "startColumn": utf16_column(data, row, col)},
               run.name, "region", physical["region"], row, col)
         apart += physical["region"]["startColumn"] != col

@@ -1,6 +1,7 @@
 -- Drives velkin-lsp from neovim's own client (0.7 and later): opens a broken
 -- definition, waits for its diagnostics, goes to a definition, hovers,
--- renames, applies a code action, writes what it saw to results.txt.
+-- applies a quick fix, renames, applies a code action, writes what it saw to
+-- results.txt.
 local dir, server = os.getenv('LSP_DIR'), os.getenv('LSP_SERVER')
 local lines = {}
 local function note(text) table.insert(lines, text) end
@@ -48,6 +49,25 @@ note(string.format('definition %d:%d', row, col))
 
 local hover = client.request_sync('textDocument/hover', vim.lsp.util.make_position_params(), 3000, buf)
 note('hover ' .. vim.split(hover.result.contents.value, '\n')[1])
+
+-- A slip: "brightness" listed again after "Größe", where byte and UTF-16
+-- columns differ; the quick fix the diagnostic brings removes it.
+local line = vim.api.nvim_buf_get_lines(buf, 3, 4, false)[1]
+vim.api.nvim_buf_set_lines(buf, 3, 4, false, { (line:gsub('"ghost"%]', '"ghost", "brightness"]')) })
+local twice
+vim.wait(5000, function()
+  for _, d in ipairs(published.diagnostics) do
+    if d.code == 'duplicate-entry' then twice = d end
+  end
+  return twice ~= nil
+end)
+if not twice then note('no duplicate-entry'); return finish() end
+local fixes = client.request_sync('textDocument/codeAction', {
+  textDocument = { uri = vim.uri_from_bufnr(buf) }, range = twice.range,
+  context = { diagnostics = { twice } } }, 3000, buf)
+note('quickfix ' .. fixes.result[1].title)
+vim.lsp.util.apply_workspace_edit(fixes.result[1].edit, client.offset_encoding)
+note('fixed ' .. tostring(vim.api.nvim_buf_get_lines(buf, 3, 4, false)[1] == line))
 
 -- The cursor on "Größe": its byte column differs from its UTF-16 one.
 vim.api.nvim_win_set_cursor(0, { 4, 55 })

@@ -18,6 +18,8 @@ diagnostic 11:8 unused-definition
 shown 3
 definition 10:9
 hover **Helligkeit** `brightness`
+quickfix Remove "brightness"
+fixed true
 renamed         "picture": {"submenuitems": ["brightness", "size", "ghost"]},
 action Disable unused-definition in .velkin-check
 stopped true'
@@ -28,4 +30,4 @@ fi
 grep -q '"size"' menu-tv.json || { echo "the rename was not written"; exit 1; }
 [ "$(cat .velkin-check)" = "disable=unused-definition" ] ||
   { echo ".velkin-check holds: $(cat .velkin-check)"; exit 1; }
-echo "neovim $(nvim --version | head -1): diagnostics, definition, hover, rename and code action as expected"
+echo "neovim $(nvim --version | head -1): diagnostics, definition, hover, quick fix, rename and code action as expected"
