@@ -47,6 +47,39 @@ JsonNode* TextEdit(const Range& range, const std::string& text)
     return ObjectNode(edit);
 }
 
+// The edits of one file as the client applies them: among document changes
+// (after a "create" of a file that does not exist, where the client can), or
+// in the plain map.
+JsonNode* FileEdit(const Request& request, const std::string& uri, JsonArray* edits, bool exists)
+{
+    JsonObject* edit = json_object_new();
+    if (!request.forms.documentChanges) {
+        JsonObject* changes = json_object_new();
+        Set(changes, uri.c_str(), ArrayNode(edits));
+        Set(edit, "changes", ObjectNode(changes));
+        return ObjectNode(edit);
+    }
+    JsonArray* changes = json_array_new();
+    if (!exists && request.forms.createFiles) {
+        JsonObject* create = json_object_new();
+        Set(create, "kind", "create");
+        Set(create, "uri", uri);
+        JsonObject* options = json_object_new();
+        SetBool(options, "ignoreIfExists", true);
+        Set(create, "options", ObjectNode(options));
+        json_array_add_element(changes, ObjectNode(create));
+    }
+    JsonObject* document = json_object_new();
+    Set(document, "uri", uri);
+    Set(document, "version", NullNode());
+    JsonObject* change = json_object_new();
+    Set(change, "textDocument", ObjectNode(document));
+    Set(change, "edits", ArrayNode(edits));
+    json_array_add_element(changes, ObjectNode(change));
+    Set(edit, "documentChanges", ArrayNode(changes));
+    return ObjectNode(edit);
+}
+
 // Appends a line to the project file, creating it beside the definition when
 // there is none.
 JsonNode* AddLine(const Request& request, const std::string& line)
@@ -66,26 +99,7 @@ JsonNode* AddLine(const Request& request, const std::string& line)
     const Position end = file.At(bytes.size(), request.encoding);
     JsonArray* edits = json_array_new();
     json_array_add_element(edits, TextEdit(Range{end, end}, (newline ? "" : "\n") + line + "\n"));
-    JsonObject* document = json_object_new();
-    Set(document, "uri", UriOfPath(path));
-    Set(document, "version", NullNode());
-    JsonObject* change = json_object_new();
-    Set(change, "textDocument", ObjectNode(document));
-    Set(change, "edits", ArrayNode(edits));
-    JsonArray* changes = json_array_new();
-    if (!exists) {
-        JsonObject* create = json_object_new();
-        Set(create, "kind", "create");
-        Set(create, "uri", UriOfPath(path));
-        JsonObject* options = json_object_new();
-        SetBool(options, "ignoreIfExists", true);
-        Set(create, "options", ObjectNode(options));
-        json_array_add_element(changes, ObjectNode(create));
-    }
-    json_array_add_element(changes, ObjectNode(change));
-    JsonObject* edit = json_object_new();
-    Set(edit, "documentChanges", ArrayNode(changes));
-    return ObjectNode(edit);
+    return FileEdit(request, UriOfPath(path), edits, exists);
 }
 
 // A quick fix for `diagnostic` doing `edit`; null when one of that title was
@@ -195,8 +209,12 @@ JsonNode* CodeActions(const Request& request)
     ActionContext context{request, {}};
     for (guint i = 0; diagnostics != nullptr && i < json_array_get_length(diagnostics); ++i) {
         JsonNode* node = json_array_get_element(diagnostics, i);
-        if (!JSON_NODE_HOLDS_OBJECT(node) ||
-            StringMember(json_node_get_object(node), "source").value_or("") != kSource)
+        if (!JSON_NODE_HOLDS_OBJECT(node))
+            continue;
+        // Some clients (vim's ALE) send a diagnostic back without its source:
+        // it is taken as ours when it stands where one of the findings does.
+        const std::optional<std::string> source = StringMember(json_node_get_object(node), "source");
+        if (source ? *source != kSource : FindingOf(context, node) == nullptr)
             continue;
         for (Provider provider : kProviders)
             provider(context, node, out);

@@ -10,6 +10,13 @@
 
 namespace lsp {
 
+// The forms of workspace edit the client declared it applies; every client
+// applies the plain "changes" map.
+struct EditForms {
+    bool documentChanges = false;
+    bool createFiles = false;  // a "create" operation among document changes
+};
+
 // A request on a position of a document.
 struct Request {
     Document& document;
@@ -17,6 +24,7 @@ struct Request {
     size_t offset;       // the position's byte offset
     Encoding encoding;
     JsonObject* params;
+    EditForms forms = {};
 };
 
 // Why a request could not be done, as the protocol's error.

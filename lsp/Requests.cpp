@@ -29,6 +29,22 @@ Encoding Negotiate(JsonObject* params)
     return Encoding::Utf16;
 }
 
+EditForms Forms(JsonObject* params)
+{
+    JsonObject* edit = ObjectPath(params, {"capabilities", "workspace", "workspaceEdit"});
+    EditForms forms;
+    forms.documentChanges = BoolMember(edit, "documentChanges").value_or(false);
+    JsonArray* operations = ArrayMember(edit, "resourceOperations");
+    for (guint i = 0; forms.documentChanges && operations != nullptr &&
+                      i < json_array_get_length(operations); ++i) {
+        JsonNode* element = json_array_get_element(operations, i);
+        if (json_node_get_value_type(element) == G_TYPE_STRING &&
+            g_strcmp0(json_node_get_string(element), "create") == 0)
+            forms.createFiles = true;
+    }
+    return forms;
+}
+
 JsonObject* Capabilities(Encoding encoding)
 {
     JsonObject* c = json_object_new();
@@ -72,6 +88,7 @@ JsonNode* Server::Initialize(JsonObject* params, Failure&)
 {
     m_initialized = true;
     m_encoding = Negotiate(params);
+    m_forms = Forms(params);
     JsonObject* info = json_object_new();
     Set(info, "name", "velkin-lsp");
     Set(info, "version", VELKIN_VERSION);
@@ -105,7 +122,7 @@ JsonNode* Server::OnDocument(JsonObject* params, Failure&, JsonNode* (*feature)(
     Document* document = m_workspace.Find(params);
     if (document == nullptr || !document->definition)
         return NullNode();
-    return feature(Request{*document, document->Current(), 0, m_encoding, params});
+    return feature(Request{*document, document->Current(), 0, m_encoding, params, m_forms});
 }
 
 template <JsonNode* (*feature)(const Request&)>

@@ -69,6 +69,7 @@ private:
     Sink m_sink;
     Workspace m_workspace;
     Encoding m_encoding = Encoding::Utf16;
+    EditForms m_forms;
     bool m_initialized = false;
     bool m_shutdown = false;
     bool m_exited = false;
