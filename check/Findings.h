@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "Definition.h"
@@ -19,7 +20,10 @@ public:
     void Report(RuleId rule, size_t offset, std::string message)
     {
         m_found.push_back(Diagnostic{rule, m_definition.At(offset), std::move(message)});
+        m_offsets.insert(offset);
     }
+    // Whether a finding was reported at byte `offset`.
+    bool ReportedAt(size_t offset) const { return m_offsets.count(offset) != 0; }
     void ReportAt(RuleId rule, Position position, std::string message)
     {
         m_found.push_back(Diagnostic{rule, position, std::move(message)});
@@ -33,6 +37,7 @@ public:
 private:
     const Definition& m_definition;
     std::vector<Diagnostic> m_found;
+    std::unordered_set<size_t> m_offsets;
 };
 
 }  // namespace check
