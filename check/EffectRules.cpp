@@ -258,14 +258,14 @@ void CheckAddedLoops(const Context& c, const Effects& effects)
     for (const AddedLoop& loop : effects.loops) {
         const Menu& menu = c.menu.menus[loop.menu];
         const std::string& target = menu.entries[loop.entry].id;
-        std::string round = Show(target);
+        std::string round;
         for (size_t k = loop.around.size(); k-- > 0;)
-            round += " -> " + Show(c.menu.menus[loop.around[k]].id);
+            round += Show(c.menu.menus[loop.around[k]].id) + " -> ";
         c.found.Report(RuleId::AddedLoop, AddedAt(c, menu, target),
                        "the addition of " + Show(target) + " to menu " + Show(menu.id) +
                            (target == menu.id ? " makes the menu list itself"
                                               : " makes it list a menu above it") +
-                           ": the device goes round " + round + (target == menu.id ? "" : " -> ...") );
+                           ": the device goes round " + round + Show(target));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "EffectsBuilder.h"
 #include "Facts.h"
 #include "Fragments.h"
+#include "Identifiers.h"
 
 namespace velkin {
 
@@ -143,21 +144,35 @@ void EffectsBuilder::MenuTree(const std::string& name, JsonNode* value)
 }
 
 // A written menu's node: copied whole, or rebuilt from its list and groups.
+// A copied node whose lookup finds another value (or none) writes none of its
+// members; the reader still takes its list's strings for the item entries.
 void EffectsBuilder::Node(size_t at, JsonNode* node, long menu)
 {
-    const bool rebuilt = m_model.menus[static_cast<size_t>(menu)].rebuilt;
+    const Menu& written = m_model.menus[static_cast<size_t>(menu)];
+    const NodeMode mode = written.rebuilt ? NodeMode::Rebuilt
+                          : AsItIs(written.id, kDriverQuerySize, kMenuQuery) ? NodeMode::Copied
+                                                                              : NodeMode::Elsewhere;
     for (const std::string& name : MemberNames(AsObject(node))) {
         JsonNode* value = MemberOf(node, name.c_str());
         if (name == kSubmenuItems)
-            Listed(at, name, value, menu, rebuilt);
-        else if (name == kGroup)
-            Groups(at, name, value, menu, rebuilt);
-        else if (rebuilt)
+            Listed(at, name, value, menu, mode);
+        else if (name == kGroup && mode == NodeMode::Rebuilt)
+            Groups(at, name, value, menu);
+        else if (mode == NodeMode::Copied)
+            Member(at, name, Fate::Written, Why::None, menu);
+        else if (mode == NodeMode::Elsewhere)
+            Member(at, name, Fate::PassedOver, Why::FollowsFrom, kNoFile, at);
+        else
             Member(at, name, Fate::PassedOver,
                    IsComment(name) ? Why::Harmless : Why::DroppedByRebuild);
-        else
-            Member(at, name, Fate::Written, Why::None, menu);
     }
+}
+
+// Whether the lookup `format` of `id` in a buffer of `size` bytes finds the
+// member named `id` itself: a plain name, not cut.
+bool EffectsBuilder::AsItIs(const std::string& id, size_t size, const char* format)
+{
+    return PlainForJsonPath(id) && !FormatQuery(size, format, id.c_str()).cut;
 }
 
 // A string of a rebuilt node's list or groups: written, or removed by a
@@ -168,57 +183,65 @@ size_t EffectsBuilder::RebuiltString(size_t parent, std::string key, size_t inde
     auto deletion = m_deletes.first.find(id);
     if (deletion == m_deletes.first.end())
         return Add(parent, std::move(key), index, Fate::Written, Why::None, menu, kNoPart);
+    // What a deletion removes from a list an addition may write again; what
+    // it removes from a rebuilt group stays removed.
     long& applied = m_deletes.applied[deletion->second];
-    if (applied == kNoFile)
+    if (applied == kNoFile && m_inGroup)
         applied = menu;
     return Add(parent, std::move(key), index, Fate::Overridden, Why::EntryDeleted, kNoFile,
                m_deletes.strings[deletion->second]);
 }
 
 void EffectsBuilder::Listed(size_t parent, const std::string& name, JsonNode* value, long menu,
-                            bool rebuilt)
+                            NodeMode mode)
 {
     JsonArray* array = AsArray(value);
-    if (array == nullptr || !rebuilt) {
-        // A copied node keeps the member as it stands: strings and all.
-        const size_t at = Member(parent, name, rebuilt ? Fate::PassedOver : Fate::Written,
-                                 rebuilt ? Why::WrongForm : Why::None, rebuilt ? kNoFile : menu);
-        for (guint j = 0; array != nullptr && j < json_array_get_length(array); ++j) {
-            if (const char* id = AsString(json_array_get_element(array, j)))
-                m_named.insert(id);
-            Element(at, j, Fate::Written, Why::None, menu);
-        }
+    if (array == nullptr) {
+        const bool copied = mode == NodeMode::Copied;
+        Member(parent, name, copied ? Fate::Written : Fate::PassedOver,
+               copied ? Why::None : mode == NodeMode::Rebuilt ? Why::WrongForm : Why::FollowsFrom,
+               copied ? menu : kNoFile, mode == NodeMode::Elsewhere ? parent : kNoPart);
         return;
     }
-    const size_t at = Member(parent, name, Fate::Read);
+    const size_t at = Member(parent, name, mode == NodeMode::Copied ? Fate::Written : Fate::Read,
+                             Why::None, mode == NodeMode::Copied ? menu : kNoFile);
     for (guint j = 0; j < json_array_get_length(array); ++j) {
         const char* id = AsString(json_array_get_element(array, j));
-        if (id != nullptr) {
+        if (id != nullptr)
             m_named.insert(id);
+        if (id != nullptr && mode == NodeMode::Rebuilt)
             RebuiltString(at, std::string(), j, id, menu);
-        } else {
+        else if (id != nullptr || mode == NodeMode::Copied)
+            Element(at, j, Fate::Written, Why::None, menu);
+        else if (mode == NodeMode::Rebuilt)
             Element(at, j, Fate::PassedOver, Why::NotString);
-        }
+        else
+            Element(at, j, Fate::PassedOver, Why::FollowsFrom, kNoFile, parent);
     }
 }
 
-// A node's "group": copied with the node, or read into the rebuilt node's groups.
-void EffectsBuilder::Groups(size_t parent, const std::string& name, JsonNode* value, long menu,
-                            bool rebuilt)
+// A rebuilt node's "group", read into its groups: by lookups that find the
+// node's own groups when its name is plain and they are not cut.
+void EffectsBuilder::Groups(size_t parent, const std::string& name, JsonNode* value, long menu)
 {
     JsonArray* array = AsArray(value);
     const size_t n = array != nullptr ? json_array_get_length(array) : 0;
-    if (!rebuilt) {
-        Member(parent, name, Fate::Written, Why::None, menu);
-        return;
-    }
+    const std::string& id = m_model.menus[static_cast<size_t>(menu)].id;
     if (array == nullptr || !GroupsAreRead(n)) {
         Member(parent, name, Fate::PassedOver, array == nullptr ? Why::WrongForm : Why::TooManyGroups);
         return;
     }
+    if (n > 0 && (!PlainForJsonPath(id) ||
+                  FormatQuery(kGroupQuerySize, kGroupQuery, id.c_str(), kGroup,
+                              static_cast<int>(n) - 1, kIndentLevel).cut)) {
+        Member(parent, name, Fate::PassedOver, Why::FollowsFrom, kNoFile, parent);
+        return;
+    }
     const size_t at = Member(parent, name, Fate::Read);
+    m_inGroup = true;
     for (size_t i = 0; i < n; ++i)
         Group(at, i, json_array_get_element(array, static_cast<guint>(i)), menu);
+    m_inGroup = false;
 }
 
 void EffectsBuilder::Group(size_t parent, size_t i, JsonNode* group, long menu)

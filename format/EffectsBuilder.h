@@ -30,6 +30,13 @@ struct EditParts {
     }
 };
 
+// How a written menu's node reaches its file.
+enum class NodeMode {
+    Copied,     // copied whole
+    Elsewhere,  // copied from what its lookup finds, which is not the node
+    Rebuilt,    // rebuilt from its list and groups
+};
+
 class EffectsBuilder {
 public:
     EffectsBuilder(JsonNode* root, const EffectiveMenu& model) : m_root(root), m_model(model) {}
@@ -50,6 +57,7 @@ private:
     bool m_infoRead[2] = {true, true};
     std::unordered_map<std::string, long> m_amendedIn;  // item -> first file amending it
     bool m_amendedKnown = false;
+    bool m_inGroup = false;  // walking a rebuilt node's groups
     std::unordered_map<std::string, AmendmentFate> m_fates;  // item -> its amendment's fate
 
     size_t Add(size_t parent, std::string key, size_t index, Fate fate, Why why, long file,
@@ -75,8 +83,9 @@ private:
     void Node(size_t at, JsonNode* node, long menu);
     size_t RebuiltString(size_t parent, std::string key, size_t index, const std::string& id,
                          long menu);
-    void Listed(size_t parent, const std::string& name, JsonNode* value, long menu, bool rebuilt);
-    void Groups(size_t parent, const std::string& name, JsonNode* value, long menu, bool rebuilt);
+    static bool AsItIs(const std::string& id, size_t size, const char* format);
+    void Listed(size_t parent, const std::string& name, JsonNode* value, long menu, NodeMode mode);
+    void Groups(size_t parent, const std::string& name, JsonNode* value, long menu);
     void Group(size_t at, size_t i, JsonNode* group, long menu);
     void GroupItems(size_t parent, const std::string& name, JsonNode* value, long menu);
 

@@ -52,7 +52,11 @@ void EffectsBuilder::Definitions(const std::string& name, JsonNode* value)
         return;
     }
     const auto written =
-        FirstFiles(m_model, [](const ItemEntry& item) { return !item.placeholder; });
+        FirstFiles(m_model, [](const ItemEntry& item) {
+            const bool listed = item.origin == Origin::Listed;
+            return !item.placeholder &&
+                   AsItIs(item.id, listed ? kDriverQuerySize : kLookupQuerySize, kItemQuery);
+        });
     const size_t at = Member(kNoPart, name, Fate::Read);
     for (const std::string& id : MemberNames(items)) {
         auto it = written.find(id);
@@ -107,7 +111,7 @@ void EffectsBuilder::AddEntry(size_t parent, const std::string& menu, JsonNode* 
 {
     const long file = MenuIndex(menu);
     size_t& part = m_addEntries[menu];
-    if (file == kNoFile) {
+    if (file == kNoFile || !AsItIs(menu, kLookupQuerySize, kAddListQuery)) {
         part = Member(parent, menu, Fate::PassedOver, Why::FollowsFrom, kNoFile,
                       m_adds.PartOf(menu));
         return;
@@ -142,6 +146,11 @@ void EffectsBuilder::Amendment(size_t parent, const std::string& item)
         for (const velkin::Amendment& a : m_model.amendments)
             m_fates.emplace(a.item, a.fate);
     size_t& part = m_amendments[item];
+    if (!AsItIs(item, kLookupQuerySize, kAmendmentQuery)) {
+        part = Member(parent, item, Fate::PassedOver, Why::FollowsFrom, kNoFile,
+                      m_modifies.PartOf(item));
+        return;
+    }
     switch (m_fates.at(item)) {
     case AmendmentFate::Applied:
         part = Member(parent, item, Fate::Written, Why::None, FirstAmended(item));
@@ -175,20 +184,30 @@ bool EffectsBuilder::Named(const std::string& id) const
            m_definitions.count(id) != 0;
 }
 
+// A deletion takes effect where it removes a menu, an entry no addition
+// writes again, or a group entry; it is undone where additions write again
+// all it removed from lists.
 void EffectsBuilder::FinishDeletes()
 {
-    std::unordered_set<size_t> menus, undone;
+    std::unordered_set<size_t> menus, undoneEdits;
+    std::unordered_set<std::string> undone;  // "<k> <menu>"
     for (const DeletedMenu& m : m_model.deletedMenus)
         menus.insert(m.edit);
-    for (const DeletedEntry& u : m_model.undone)
-        undone.insert(u.edit);
+    for (const DeletedEntry& u : m_model.undone) {
+        undone.insert(std::to_string(u.edit) + " " + u.menu);
+        undoneEdits.insert(u.edit);
+    }
+    for (const DeletedEntry& e : m_model.deletedEntries)
+        if (undone.count(std::to_string(e.edit) + " " + e.menu) == 0 &&
+            m_deletes.applied[e.edit] == kNoFile)
+            m_deletes.applied[e.edit] = MenuIndex(e.menu);
     for (size_t k = 0; k < m_deletes.strings.size(); ++k) {
         const size_t part = m_deletes.strings[k];
         if (m_out.parts[part].why == Why::Repeated)
             continue;
         if (m_deletes.applied[k] != kNoFile || menus.count(k) != 0)
             SetFate(part, Fate::Applied, Why::None, m_deletes.applied[k]);
-        else if (undone.count(k) != 0)
+        else if (undoneEdits.count(k) != 0)
             SetFate(part, Fate::Overridden, Why::UndoneByAddition);
         else
             SetFate(part, Fate::PassedOver,
