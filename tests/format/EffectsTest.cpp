@@ -74,6 +74,15 @@ const Row kRows[] = {
         "menutree.b.group[0].group-items[0]=W@b.json "
         "menutree.b.group[0].group-items[1]=O:entry-deleted<menudelete.submenuitems[0] "
         "menutree.b.group[0].k=P:dropped "},
+    {"a_deletion_removing_only_a_group_entry_of_a_rebuilt_node_takes_effect", R"({
+        "menutree": {"m": {"submenuitems": ["a", "b"],
+                           "group": [{"indent-level": "1", "group-items": ["a", "g"]}]}},
+        "menudelete": {"submenuitems": ["b", "g"]}})",
+        "menudelete.submenuitems[0]=A@m.json menudelete.submenuitems[1]=A@m.json "
+        "menutree.m=W@m.json menutree.m.submenuitems[0]=W@m.json "
+        "menutree.m.submenuitems[1]=O:entry-deleted<menudelete.submenuitems[0] "
+        "menutree.m.group[0].indent-level=W@m.json menutree.m.group[0].group-items[0]=W@m.json "
+        "menutree.m.group[0].group-items[1]=O:entry-deleted<menudelete.submenuitems[1] "},
     {"deletions_applied_repeated_removing_nothing_naming_nothing_undone", R"({
         "menutree": {"m": {"submenuitems": ["a"]}, "old": {"submenuitems": ["z"]}},
         "menuitems": {"def": {}},
@@ -152,5 +161,28 @@ TEST_P(EffectsRecord, EachPartAsTheSplitterTreatsIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, EffectsRecord, testing::ValuesIn(kRows), rows::NameOf());
+
+// Lookups cut at their buffer find another value than the member named:
+// the node of a menu whose lookup is cut writes none of its members, and the
+// definition of an item whose lookup is cut is not what its entry holds.
+TEST(EffectsRecordCut, LookupsCutAtTheirBufferAreNotTheMembers)
+{
+    const std::string menu(1025 - sizeof("$.menutree."), 'm');
+    const std::string item(1025 - sizeof("$.menuitems."), 'i');
+    const std::string definition = R"({"menutree": {")" + menu + R"(": {"submenuitems": [")" +
+                                   item + R"("], "k": 1}, "a": {"k": 1}}, "menuitems": {")" +
+                                   item + R"(": {}}})";
+    GObjectPtr<JsonParser> parser(json_parser_new());
+    ASSERT_TRUE(json_parser_load_from_data(parser.get(), definition.c_str(), -1, nullptr));
+    JsonNode* root = json_parser_get_root(parser.get());
+    const EffectiveMenu model = ComputeEffectiveMenu(root, "menu-tv.json");
+    std::string summary = Summary(model, ComputeEffects(root, model));
+    for (const std::string* id : {&menu, &item})
+        for (size_t at = summary.find(*id); at != std::string::npos; at = summary.find(*id))
+            summary.replace(at, id->size(), id == &menu ? "M" : "I");
+    EXPECT_EQ(summary, "menutree.M=W@M.json menutree.M.submenuitems[0]=W@M.json "
+                       "menutree.M.k=P:follows<menutree.M menutree.a=W@a.json menutree.a.k=W@a.json "
+                       "menuitems.I=P:not-written ");
+}
 
 }  // namespace
