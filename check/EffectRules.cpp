@@ -71,6 +71,7 @@ private:
     void One(size_t i) const;
     void EditMessage(size_t i) const;
     void InfoMessage(size_t i) const;
+    std::string Message(size_t i) const;
     void NoEffect(size_t i) const;
     std::string Describe(size_t i) const;
     void Undone() const;
@@ -142,8 +143,9 @@ void EffectReport::InfoMessage(size_t i) const
     const velkin::Part& p = m_effects.parts[i];
     const std::string& info = KeyAt(i, 0);
     if (p.why == Why::NotInEditList && info == kMenuAddInfo)
-        Report(RuleId::IgnoredEditInfo, i,
-               "\"menuaddinfo\" of " + Show(p.key) + " is never read: the menu is not in \"menuadd\"");
+        Report(
+            RuleId::IgnoredEditInfo, i,
+            "\"menuaddinfo\" of " + Show(p.key) + " is never read: the menu is not in \"menuadd\"");
     else if (p.why == Why::NotInEditList)
         Report(RuleId::IgnoredEditInfo, i,
                "\"menumodifyinfo\" of " + Show(p.key) +
@@ -153,9 +155,8 @@ void EffectReport::InfoMessage(size_t i) const
                "the amendment of " + Show(p.key) + " is not an object with members: it is ignored");
     else
         Report(RuleId::IgnoredEditInfo, i,
-               "the amendment of " + Show(p.key) + " is ignored: the definition of " +
-                   Show(p.key) + " (" + WhereOf(p.by) +
-                   ") is not an object, which takes no member");
+               "the amendment of " + Show(p.key) + " is ignored: the definition of " + Show(p.key) +
+                   " (" + WhereOf(p.by) + ") is not an object, which takes no member");
 }
 
 // Where a part stands, in words: "member "x" of menu "m"", ...
@@ -163,8 +164,8 @@ std::string EffectReport::Describe(size_t i) const
 {
     const std::vector<const velkin::Part*> path = m_effects.PathOf(i);
     const velkin::Part& p = *path.back();
-    const std::string what = p.IsMember() ? "member " + Show(p.key)
-                                          : "element " + std::to_string(p.index);
+    const std::string what =
+        p.IsMember() ? "member " + Show(p.key) : "element " + std::to_string(p.index);
     if (path.size() == 1)
         return what + " of the document";
     const std::string& top = path[0]->key;
@@ -178,50 +179,48 @@ std::string EffectReport::Describe(size_t i) const
     return what + " of \"" + top + "\"";
 }
 
-void EffectReport::NoEffect(size_t i) const
+// Why part `i` has no effect, in words; empty where another finding says it.
+std::string EffectReport::Message(size_t i) const
 {
     const velkin::Part& p = m_effects.parts[i];
     const std::string& top = KeyAt(i, 0);
-    std::string message;
     switch (p.why) {
     case Why::DroppedByRebuild:
-        message = Describe(i) + " is not written: the menu loses or gains entries, so its node is "
-                                "rebuilt with only \"submenuitems\" and \"group\", and each "
-                                "group with only \"indent-level\" and \"group-items\"";
-        break;
+        return Describe(i) +
+               " is not written: the menu loses or gains entries, so its node is "
+               "rebuilt with only \"submenuitems\" and \"group\", and each group "
+               "with only \"indent-level\" and \"group-items\"";
     case Why::Repeated:
-        message = "\"" + top + "\" names " + Show(IdOf(i)) + " again (first at " +
-                  WhereOf(p.by) + "): the repeat has no effect";
-        break;
+        return "\"" + top + "\" names " + Show(IdOf(i)) + " again (first at " + WhereOf(p.by) +
+               "): the repeat has no effect";
     case Why::RemovesNothing:
-        message = "the deletion of " + Show(IdOf(i)) +
-                  " has no effect: no written menu lists it and it is no menu";
-        break;
+        return "the deletion of " + Show(IdOf(i)) +
+               " has no effect: no written menu lists it and it is no menu";
     case Why::NoIdentifiers:
-        message = "the add entry of menu " + Show(p.key) +
-                  " gives no identifier to add: nothing is added to it";
-        break;
+        return "the add entry of menu " + Show(p.key) +
+               " gives no identifier to add: nothing is added to it";
     case Why::NotWritten:
         // A definition no written menu holds: the finding on what names it
         // (unused-definition, unreached-menu, group-item-not-listed, a lookup) says why.
         if (top == kMenuItems)
-            return;
-        message = "\"menumodify\" names " + Show(IdOf(i)) +
-                  ", which no written menu lists: its amendment is never applied";
-        break;
-    case Why::NotString:
-        message = Describe(i) + " is not a string: it is passed over";
-        break;
+            return std::string();
+        return "\"menumodify\" names " + Show(IdOf(i)) +
+               ", which no written menu lists: its amendment is never applied";
+    case Why::NotString: return Describe(i) + " is not a string: it is passed over";
     case Why::TooManyGroups:
-        message = Describe(i) + " is not read: the splitter reads at most " +
-                  std::to_string(kMaxGroups) + " groups";
-        break;
-    default:
-        message = Describe(i) + " is never read" +
-                  (p.why == Why::WrongForm ? ": the splitter passes over its form" : "") +
-                  ", so nothing of it is written";
+        return Describe(i) + " is not read: the splitter reads at most " +
+               std::to_string(kMaxGroups) + " groups";
+    case Why::WrongForm:
+        return Describe(i) + " has a form the splitter passes over: nothing of it is written";
+    default: return Describe(i) + " is never read, so nothing of it is written";
     }
-    Report(RuleId::NoEffect, i, message);
+}
+
+void EffectReport::NoEffect(size_t i) const
+{
+    const std::string message = Message(i);
+    if (!message.empty())
+        Report(RuleId::NoEffect, i, message);
 }
 
 // A deletion an addition undoes, once per menu that writes the item again.

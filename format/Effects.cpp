@@ -149,9 +149,9 @@ void EffectsBuilder::MenuTree(const std::string& name, JsonNode* value)
 void EffectsBuilder::Node(size_t at, JsonNode* node, long menu)
 {
     const Menu& written = m_model.menus[static_cast<size_t>(menu)];
-    const NodeMode mode = written.rebuilt ? NodeMode::Rebuilt
+    const NodeMode mode = written.rebuilt                                    ? NodeMode::Rebuilt
                           : AsItIs(written.id, kDriverQuerySize, kMenuQuery) ? NodeMode::Copied
-                                                                              : NodeMode::Elsewhere;
+                                                                             : NodeMode::Elsewhere;
     for (const std::string& name : MemberNames(AsObject(node))) {
         JsonNode* value = MemberOf(node, name.c_str());
         if (name == kSubmenuItems)
@@ -199,7 +199,9 @@ void EffectsBuilder::Listed(size_t parent, const std::string& name, JsonNode* va
     if (array == nullptr) {
         const bool copied = mode == NodeMode::Copied;
         Member(parent, name, copied ? Fate::Written : Fate::PassedOver,
-               copied ? Why::None : mode == NodeMode::Rebuilt ? Why::WrongForm : Why::FollowsFrom,
+               copied                      ? Why::None
+               : mode == NodeMode::Rebuilt ? Why::WrongForm
+                                           : Why::FollowsFrom,
                copied ? menu : kNoFile, mode == NodeMode::Elsewhere ? parent : kNoPart);
         return;
     }
@@ -228,12 +230,14 @@ void EffectsBuilder::Groups(size_t parent, const std::string& name, JsonNode* va
     const size_t n = array != nullptr ? json_array_get_length(array) : 0;
     const std::string& id = m_model.menus[static_cast<size_t>(menu)].id;
     if (array == nullptr || !GroupsAreRead(n)) {
-        Member(parent, name, Fate::PassedOver, array == nullptr ? Why::WrongForm : Why::TooManyGroups);
+        Member(parent, name, Fate::PassedOver,
+               array == nullptr ? Why::WrongForm : Why::TooManyGroups);
         return;
     }
-    if (n > 0 && (!PlainForJsonPath(id) ||
-                  FormatQuery(kGroupQuerySize, kGroupQuery, id.c_str(), kGroup,
-                              static_cast<int>(n) - 1, kIndentLevel).cut)) {
+    if (n > 0 &&
+        (!PlainForJsonPath(id) || FormatQuery(kGroupQuerySize, kGroupQuery, id.c_str(), kGroup,
+                                              static_cast<int>(n) - 1, kIndentLevel)
+                                      .cut)) {
         Member(parent, name, Fate::PassedOver, Why::FollowsFrom, kNoFile, parent);
         return;
     }

@@ -33,28 +33,28 @@ enum class Fate {
 // Why a part has no effect of its own.
 enum class Why {
     None,
-    Harmless,             // "$schema", a comment ("_comment", "//"): for people and editors
-    MenuDeleted,          // the node of a menu "menudelete" removes
-    EntryDeleted,         // an entry "menudelete" removes: the deletion's effect
-    FollowsFrom,          // the part `by`, which steers it, has no effect
-    NotString,            // an element of an identifier list that is not a string
-    WrongForm,            // a member of a form the splitter passes over
-    NotReadHere,          // a member the splitter does not read at this place
-    DroppedByRebuild,     // a member of a rebuilt node (or of its groups) that is not rebuilt
-    TooManyGroups,        // a group of a node with more groups than are read
-    Repeated,             // an edit list string given before (`by`)
-    NamesNothing,         // an edit naming no menu or item of the document
-    RemovesNothing,       // a deletion of what no written file holds
-    UndoneByAddition,     // a deletion every removal of which an addition writes again
-    TargetDeleted,        // an addition to, or amendment of, what "menudelete" removes (`by`)
-    NotInEditList,        // edit information of a menu or item its edit list does not name
-    NoInfo,               // an edit list entry without its edit information
-    NoIdentifiers,        // an add entry giving no identifier to add
-    NotObjectWithMembers, // an amendment that is not an object with members
-    DefinitionNotObject,  // an amendment of an item whose definition is not an object (`by`)
-    OnlyAdded,            // an amendment of an item written only as an addition
-    NotWritten,           // an item (or its amendment) no written menu writes
-    NoValue,              // "providers" giving no value
+    Harmless,              // "$schema", a comment ("_comment", "//"): for people and editors
+    MenuDeleted,           // the node of a menu "menudelete" removes
+    EntryDeleted,          // an entry "menudelete" removes: the deletion's effect
+    FollowsFrom,           // the part `by`, which steers it, has no effect
+    NotString,             // an element of an identifier list that is not a string
+    WrongForm,             // a member of a form the splitter passes over
+    NotReadHere,           // a member the splitter does not read at this place
+    DroppedByRebuild,      // a member of a rebuilt node (or of its groups) that is not rebuilt
+    TooManyGroups,         // a group of a node with more groups than are read
+    Repeated,              // an edit list string given before (`by`)
+    NamesNothing,          // an edit naming no menu or item of the document
+    RemovesNothing,        // a deletion of what no written file holds
+    UndoneByAddition,      // a deletion every removal of which an addition writes again
+    TargetDeleted,         // an addition to, or amendment of, what "menudelete" removes (`by`)
+    NotInEditList,         // edit information of a menu or item its edit list does not name
+    NoInfo,                // an edit list entry without its edit information
+    NoIdentifiers,         // an add entry giving no identifier to add
+    NotObjectWithMembers,  // an amendment that is not an object with members
+    DefinitionNotObject,   // an amendment of an item whose definition is not an object (`by`)
+    OnlyAdded,             // an amendment of an item written only as an addition
+    NotWritten,            // an item (or its amendment) no written menu writes
+    NoValue,               // "providers" giving no value
 };
 
 // The file a part reaches: a written menu's (index in EffectiveMenu::menus),
@@ -77,8 +77,8 @@ struct Part {
 // A menu that an addition makes list itself or a menu above it: the device
 // goes round in a loop there.
 struct AddedLoop {
-    size_t menu = 0;   // the menu receiving the addition (index in EffectiveMenu::menus)
-    size_t entry = 0;  // the added entry (index in that menu's entries)
+    size_t menu = 0;             // the menu receiving the addition (index in EffectiveMenu::menus)
+    size_t entry = 0;            // the added entry (index in that menu's entries)
     std::vector<size_t> around;  // the menus from the entry's menu up to `menu`, by parent links
 };
 

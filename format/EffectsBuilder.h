@@ -17,10 +17,10 @@ namespace velkin {
 // One edit list's strings: the part of each, and the part of the first
 // string of each identifier.
 struct EditParts {
-    std::vector<size_t> strings;  // part of string k
-    std::vector<std::string> ids;  // string k
+    std::vector<size_t> strings;                    // part of string k
+    std::vector<std::string> ids;                   // string k
     std::unordered_map<std::string, size_t> first;  // identifier -> index k of its first string
-    std::vector<long> applied;  // per string k: a file it changes, or kNoFile
+    std::vector<long> applied;                      // per string k: a file it changes, or kNoFile
 
     // The part of the first string naming `id`; kNoPart when none does.
     size_t PartOf(const std::string& id) const
@@ -57,7 +57,7 @@ private:
     bool m_infoRead[2] = {true, true};
     std::unordered_map<std::string, long> m_amendedIn;  // item -> first file amending it
     bool m_amendedKnown = false;
-    bool m_inGroup = false;  // walking a rebuilt node's groups
+    bool m_inGroup = false;                                  // walking a rebuilt node's groups
     std::unordered_map<std::string, AmendmentFate> m_fates;  // item -> its amendment's fate
 
     size_t Add(size_t parent, std::string key, size_t index, Fate fate, Why why, long file,

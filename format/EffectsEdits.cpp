@@ -51,18 +51,17 @@ void EffectsBuilder::Definitions(const std::string& name, JsonNode* value)
         Member(kNoPart, name, Fate::PassedOver, Why::WrongForm);
         return;
     }
-    const auto written =
-        FirstFiles(m_model, [](const ItemEntry& item) {
-            const bool listed = item.origin == Origin::Listed;
-            return !item.placeholder &&
-                   AsItIs(item.id, listed ? kDriverQuerySize : kLookupQuerySize, kItemQuery);
-        });
+    const auto written = FirstFiles(m_model, [](const ItemEntry& item) {
+        const bool listed = item.origin == Origin::Listed;
+        return !item.placeholder &&
+               AsItIs(item.id, listed ? kDriverQuerySize : kLookupQuerySize, kItemQuery);
+    });
     const size_t at = Member(kNoPart, name, Fate::Read);
     for (const std::string& id : MemberNames(items)) {
         auto it = written.find(id);
         size_t by = kNoPart;
         const Why why = it != written.end() ? Why::None : Unwritten(id, by);
-        const Fate fate = it != written.end()      ? Fate::Written
+        const Fate fate = it != written.end()        ? Fate::Written
                           : why == Why::EntryDeleted ? Fate::Overridden
                                                      : Fate::PassedOver;
         m_definitions[id] =
@@ -112,8 +111,8 @@ void EffectsBuilder::AddEntry(size_t parent, const std::string& menu, JsonNode* 
     const long file = MenuIndex(menu);
     size_t& part = m_addEntries[menu];
     if (file == kNoFile || !AsItIs(menu, kLookupQuerySize, kAddListQuery)) {
-        part = Member(parent, menu, Fate::PassedOver, Why::FollowsFrom, kNoFile,
-                      m_adds.PartOf(menu));
+        part =
+            Member(parent, menu, Fate::PassedOver, Why::FollowsFrom, kNoFile, m_adds.PartOf(menu));
         return;
     }
     if (!m_model.menus[static_cast<size_t>(file)].additions) {
@@ -180,8 +179,7 @@ long EffectsBuilder::FirstAmended(const std::string& item)
 
 bool EffectsBuilder::Named(const std::string& id) const
 {
-    return m_named.count(id) != 0 || m_deletedListed.count(id) != 0 ||
-           m_definitions.count(id) != 0;
+    return m_named.count(id) != 0 || m_deletedListed.count(id) != 0 || m_definitions.count(id) != 0;
 }
 
 // A deletion takes effect where it removes a menu, an entry no addition
