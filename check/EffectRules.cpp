@@ -49,11 +49,8 @@ private:
         return m_effects.parts[i].IsMember() ? at.key : at.Offset();
     }
     std::string WhereOf(size_t i) const { return Where(m_c.places.At(OffsetOf(i))); }
-    // The member name of the part's first `depth` + 1 level, e.g. the root member.
-    const std::string& KeyAt(size_t i, size_t depth) const
-    {
-        return m_effects.PathOf(i)[depth]->key;
-    }
+    // The member name at level `depth` of the part's path (0: the root member).
+    std::string KeyAt(size_t i, size_t depth) const { return m_effects.PathOf(i)[depth]->key; }
     // The identifier an edit list string or an info member names.
     std::string IdOf(size_t i) const
     {
@@ -141,7 +138,7 @@ void EffectReport::EditMessage(size_t i) const
 void EffectReport::InfoMessage(size_t i) const
 {
     const velkin::Part& p = m_effects.parts[i];
-    const std::string& info = KeyAt(i, 0);
+    const std::string info = KeyAt(i, 0);
     if (p.why == Why::NotInEditList && info == kMenuAddInfo)
         Report(
             RuleId::IgnoredEditInfo, i,
@@ -183,7 +180,7 @@ std::string EffectReport::Describe(size_t i) const
 std::string EffectReport::Message(size_t i) const
 {
     const velkin::Part& p = m_effects.parts[i];
-    const std::string& top = KeyAt(i, 0);
+    const std::string top = KeyAt(i, 0);
     switch (p.why) {
     case Why::DroppedByRebuild:
         return Describe(i) +
