@@ -138,6 +138,22 @@ const std::vector<Rule> kTexts = {
      "The document gives no \"providers\" value.",
      "Without a \"providers\" member (or with one whose value serialises to nothing) the "
      "splitter writes {providers-file} holding null: the device is given no provider."},
+    {RuleId::NoEffect, "no-effect", Severity::Warning,
+     "A part of the definition that changes no file the splitter writes.",
+     "Every member and element outside the item definitions is either written into a file, an "
+     "edit that changes one, or without effect: read and passed over, undone by another part, "
+     "or never read. The rules above name the usual cases; this one reports the others, at the "
+     "part, saying why and what is written instead: a member of a node that is rebuilt (only "
+     "\"submenuitems\" and \"group\" are written, a group only \"indent-level\" and "
+     "\"group-items\"), an edit list string given twice, a deletion of what no written menu "
+     "lists, an add entry giving no identifier, an amendment of an item no written menu lists, "
+     "a definition no written menu lists, a member read nowhere. \"$schema\", a deleted "
+     "menu's node and what \"menudelete\" removes are left alone."},
+    {RuleId::AddedLoop, "added-loop", Severity::Error,
+     "An addition makes a menu list itself or a menu above it.",
+     "A \"menuaddinfo\" list naming the menu itself, or a menu its parent links lead up to, "
+     "writes that menu as an entry of the menu: the device then goes round in a loop there "
+     "(the parent links are taken from the definition as written, so they do not change)."},
 };
 
 // "a", "a or b", "a, b or c": the words quoted.

@@ -40,6 +40,8 @@ enum class RuleId {
     LookAlikeIdentifiers,
     UnreadableFile,
     NoProviders,
+    NoEffect,
+    AddedLoop,
 };
 
 struct Rule {

@@ -30,8 +30,8 @@ std::vector<Diagnostic> CheckDefinition(const char* path, std::string_view text)
     const Names names(places, menu);
     const Context c{places, menu, names, found};
     for (void (*family)(const Context&) :
-         {CheckKeys, CheckIdentifiers, CheckGroups, CheckParents, CheckEdits, CheckReach,
-          CheckFiles})
+         {CheckKeys, CheckIdentifiers, CheckGroups, CheckParents, CheckReach, CheckFiles,
+          CheckEffects})
         family(c);
     return found.Sorted();
 }

@@ -37,10 +37,11 @@ void CheckParents(const Context& c);
 void CheckFiles(const Context& c);
 // Reach (ReachRules.cpp): menus no menu leads to, identifiers alike on screen.
 void CheckReach(const Context& c);
-// Edits (EditRules.cpp): "menudelete", "menuadd", "menumodify" and their info.
-void CheckEdits(const Context& c);
+// Effects (EffectRules.cpp): every part of the definition that changes no
+// written file, the edits among them, and the loops additions make.
+void CheckEffects(const Context& c);
 // An item of "menumodify" that a menu lists, with an amendment the splitter
-// reads: edits reports what keeps the amendment from being applied.
+// reads: effects reports what keeps the amendment from being applied.
 bool AmendsListedItem(const Context& c, const std::string& id);
 
 }  // namespace check

@@ -29,6 +29,7 @@ void Findings::Report(RuleId rule, size_t offset, std::string message, std::opti
     m_found.push_back(Diagnostic{rule, m_definition.At(offset), std::move(message),
                                  RuleOf(rule).severity, StringAt(m_definition.Text(), offset),
                                  std::move(fix)});
+    m_offsets.insert(offset);
 }
 
 std::vector<Diagnostic> Findings::Sorted()

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "Definition.h"
@@ -19,6 +20,8 @@ public:
     // a string (a member name or a string value) is about that identifier.
     void Report(RuleId rule, size_t offset, std::string message,
                 std::optional<Fix> fix = std::nullopt);
+    // Whether a finding was reported at byte `offset`.
+    bool ReportedAt(size_t offset) const { return m_offsets.count(offset) != 0; }
     void ReportAt(RuleId rule, Position position, std::string message)
     {
         m_found.push_back(Diagnostic{rule, position, std::move(message), RuleOf(rule).severity,
@@ -34,6 +37,7 @@ public:
 private:
     const Definition& m_definition;
     std::vector<Diagnostic> m_found;
+    std::unordered_set<size_t> m_offsets;
 };
 
 }  // namespace check

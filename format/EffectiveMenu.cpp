@@ -190,6 +190,7 @@ private:
         std::vector<Merged> merged;
         if (m_addMenus.count(id) != 0)
             merged = AddItems(menu, items);
+        menu.additions = !merged.empty();
         // Only a rebuilt node is written from the group list.
         if (menu.rebuilt)
             RebuildNode(menu, items, GroupList(id, node));

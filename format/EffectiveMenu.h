@@ -58,6 +58,7 @@ struct Menu {
     std::vector<ItemEntry> items;  // "menuitems" of its file
     std::vector<Entry> entries;    // in display order
     bool rebuilt = false;          // items dropped or added: the node is rebuilt
+    bool additions = false;        // its add list gave identifiers, merged into the node
     std::string node;              // the node as written, without its closing brace
     bool nodeHasMember = false;    // the node holds a member before the parent link
     std::vector<Group> groups;

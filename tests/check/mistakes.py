@@ -43,7 +43,8 @@ ROWS = [
      [(12, 13, "unknown-member", "did you mean 'submenuitems'")] +
      [(23, col, "group-item-not-listed") for col in (37, 53, 72, 97)] +
      [(25, 55, "group-item-not-listed"), (25, 73, "group-item-not-listed")] +
-     [(28, 9, "unreached-menu"), (80, 9, "unreached-menu")]),
+     [(28, 9, "unreached-menu"), (80, 9, "unreached-menu")] +
+     [(487, 37, "no-effect", "which no written menu lists")]),
     ("group member misspelt",
      [('"group-items": ["sound_mode", "expert_sound", "sound_output"]',
        '"group_items": ["sound_mode", "expert_sound", "sound_output"]')],

@@ -293,7 +293,14 @@ def edit_add(root, target, rng):
     return "add %r after %r in %r" % (new, item, menu)
 
 
-EDITS = [edit_delete_item, edit_delete_menu, edit_amend, edit_add]
+def edit_node_member(root, target, rng):
+    """A member of the menu's own added to its node (a layout, an icon)."""
+    node = root.get("menutree").get(target[0])
+    node.members.append(["icon", target[0] + ".png"])
+    return "icon for %r" % target[0]
+
+
+EDITS = [edit_delete_item, edit_delete_menu, edit_amend, edit_add, edit_node_member]
 
 
 def display_text_edit(root, rng):
