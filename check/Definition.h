@@ -5,6 +5,7 @@
 // stopped and, when json-glib refuses that too, why.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -18,10 +19,14 @@ public:
     // Reads UTF-8 JSON with /* */ comments, after a byte-order mark if there
     // is one (json-glib skips it). Anything else json-glib would also accept
     // leaves the definition without a tree: positions are then unknown
-    // rather than wrong.
+    // rather than wrong. The text is not copied: it must outlive the reading.
     explicit Definition(std::string_view text);
 
-    const Node* Root() const { return m_root ? &*m_root : nullptr; }
+    // The compact reading: offsets only, names and strings read from the text.
+    const ScanTree& Tree() const { return m_tree; }
+    // The same reading in full (names and strings decoded), built on the
+    // first call; null without a tree.
+    const Node* Root() const;
     // 1-based line and byte column of `offset`; 1:1 for kNoOffset.
     Position At(size_t offset) const { return m_lines.At(offset); }
     // Why json-glib refuses the text, when the reading can tell: where it
@@ -31,8 +36,10 @@ public:
 
 private:
     velkin::LineIndex m_lines;
-    std::optional<Node> m_root;
+    ScanTree m_tree;
+    mutable std::unique_ptr<Node> m_root;
     SyntaxFault m_fault;
+    bool m_scanned = false;
     size_t m_rawControl = kNoOffset;
 };
 

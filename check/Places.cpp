@@ -18,12 +18,14 @@ constexpr size_t kIndexFrom = 16;
 
 }  // namespace
 
-Places::Occurrences Places::Find(const Node& object, const std::string& name) const
+Places::Occurrences Places::Find(const Scanned& object, const std::string& name) const
 {
+    const ScanTree& tree = m_definition.Tree();
     Occurrences found;
-    if (object.members.size() < kIndexFrom) {
-        for (const check::Member& m : object.members)
-            if (m.name == name) {
+    if (object.Count() < kIndexFrom) {
+        std::string decoded;
+        for (const Scanned& m : tree.Of(object))
+            if (tree.Name(m, decoded) == name) {
                 if (found.first == nullptr)
                     found.first = &m;
                 found.last = &m;
@@ -31,16 +33,38 @@ Places::Occurrences Places::Find(const Node& object, const std::string& name) co
         return found;
     }
     auto [it, fresh] = m_indexes.try_emplace(&object);
-    Index& index = it->second;
+    const std::vector<Named>& names = it->second.names;
     if (fresh)
-        for (const check::Member& m : object.members) {
-            Occurrences& o = index[m.name];
-            if (o.first == nullptr)
-                o.first = &m;
-            o.last = &m;
-        }
-    auto entry = index.find(name);
-    return entry == index.end() ? found : entry->second;
+        Build(object, it->second);
+    auto entry = std::lower_bound(names.begin(), names.end(), std::string_view(name),
+                                  [](const Named& n, std::string_view s) { return n.name < s; });
+    return entry == names.end() || entry->name != name ? found : entry->at;
+}
+
+// Sorted by name, source order kept among equal names, then one entry per name.
+void Places::Build(const Scanned& object, Index& index) const
+{
+    const ScanTree& tree = m_definition.Tree();
+    std::vector<Named>& names = index.names;
+    names.reserve(object.Count());
+    std::string decoded;
+    for (const Scanned& m : tree.Of(object)) {
+        std::string_view name = tree.Name(m, decoded);
+        if (name.data() == decoded.data())
+            name = index.decoded.emplace_back(std::move(decoded));
+        names.push_back(Named{name, {&m, &m}});
+    }
+    std::stable_sort(names.begin(), names.end(),
+                     [](const Named& a, const Named& b) { return a.name < b.name; });
+    size_t kept = 0;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (kept != 0 && names[kept - 1].name == names[i].name)
+            names[kept - 1].at.last = names[i].at.last;
+        else
+            names[kept++] = names[i];
+    }
+    names.resize(kept);
+    names.shrink_to_fit();
 }
 
 Located Places::Member(const Located& object, const std::string& name) const
@@ -50,13 +74,13 @@ Located Places::Member(const Located& object, const std::string& name) const
     if (o == nullptr)
         return out;
     out.node = json_object_get_member(o, name.c_str());
-    if (out.node == nullptr || object.at == nullptr || object.at->kind != Node::Kind::Object)
+    if (out.node == nullptr || object.at == nullptr || object.at->Kind() != Node::Kind::Object)
         return out;
     const Occurrences found = Find(*object.at, name);
     if (found.last != nullptr) {
-        out.at = &found.last->value;
-        out.key = found.first->offset;
-        out.lastKey = found.last->offset;
+        out.at = found.last;
+        out.key = found.first->Key();
+        out.lastKey = found.last->Key();
     }
     return out;
 }
@@ -69,9 +93,9 @@ Located Places::Element(const Located& array, size_t i) const
         return out;
     out.node = json_array_get_element(a, static_cast<guint>(i));
     // The scanned element only when both readings agree on the length.
-    if (array.at != nullptr && array.at->kind == Node::Kind::Array &&
-        array.at->elements.size() == json_array_get_length(a))
-        out.at = &array.at->elements[i];
+    if (array.at != nullptr && array.at->Kind() == Node::Kind::Array &&
+        array.at->Count() == json_array_get_length(a))
+        out.at = &m_definition.Tree().Of(*array.at)[i];
     return out;
 }
 

@@ -7,6 +7,7 @@
 
 #include <json-glib/json-glib.h>
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,7 +20,7 @@ namespace check {
 // A json-glib value and the scanned value it was read from (null: unknown).
 struct Located {
     JsonNode* node = nullptr;
-    const Node* at = nullptr;
+    const Scanned* at = nullptr;
     // The name of the member holding the value: where the name first stands
     // (json-glib's member order) and where it last stands (the value kept).
     size_t key = kNoOffset;
@@ -32,7 +33,7 @@ struct Located {
 class Places {
 public:
     Places(JsonNode* root, const Definition& definition)
-        : m_root{root, definition.Root()}, m_definition(definition)
+        : m_root{root, definition.Tree().Root()}, m_definition(definition)
     {
     }
     Places(const Places&) = delete;
@@ -53,19 +54,30 @@ public:
     std::vector<size_t> QuotedStringOffsets(const Located& value) const;
 
 private:
+    // The values of the members of one name: where it first and last stands.
     struct Occurrences {
-        const check::Member* first = nullptr;
-        const check::Member* last = nullptr;
+        const Scanned* first = nullptr;
+        const Scanned* last = nullptr;
     };
-    using Index = std::unordered_map<std::string_view, Occurrences>;
+    // An object's member names in order of name, each with its occurrences;
+    // the names that hold escapes decoded in `decoded`.
+    struct Named {
+        std::string_view name;
+        Occurrences at;
+    };
+    struct Index {
+        std::vector<Named> names;
+        std::deque<std::string> decoded;
+    };
 
-    Occurrences Find(const Node& object, const std::string& name) const;
+    Occurrences Find(const Scanned& object, const std::string& name) const;
+    void Build(const Scanned& object, Index& index) const;
     void Quoted(const Located& value, size_t& quote, std::vector<size_t>& out) const;
 
     Located m_root;
     const Definition& m_definition;
     // Objects with many members (the menus, the definitions) are indexed once.
-    mutable std::unordered_map<const Node*, Index> m_indexes;
+    mutable std::unordered_map<const Scanned*, Index> m_indexes;
 };
 
 }  // namespace check
