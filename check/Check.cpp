@@ -12,7 +12,7 @@ using namespace velkin;
 
 std::vector<Diagnostic> CheckDefinition(const char* path, std::string_view text)
 {
-    const Definition definition(text);
+    const Definition definition(text, Definition::Detail::NoItemContents);
     Findings found(definition);
     if (FindProfile(path) == nullptr)
         found.Report(RuleId::NoProfile, kNoOffset,

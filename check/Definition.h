@@ -7,20 +7,34 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "JsonLexer.h"
 #include "Scanner.h"
 
 namespace check {
 
+// A member named as an earlier member of the same object.
+struct Repeat {
+    size_t at;     // its name's opening quote
+    size_t first;  // the first member's
+    std::string name;
+};
+
 class Definition {
 public:
+    // How much of the tree is kept. The checker reads nothing inside the
+    // definitions of "menuitems" but their repeated names, which are found
+    // first: positions there are unknown.
+    enum class Detail { Whole, NoItemContents };
+
     // Reads UTF-8 JSON with /* */ comments, after a byte-order mark if there
     // is one (json-glib skips it). Anything else json-glib would also accept
     // leaves the definition without a tree: positions are then unknown
     // rather than wrong. The text is not copied: it must outlive the reading.
-    explicit Definition(std::string_view text);
+    explicit Definition(std::string_view text, Detail detail = Detail::Whole);
 
     // The compact reading: offsets only, names and strings read from the text.
     const ScanTree& Tree() const { return m_tree; }
@@ -33,6 +47,8 @@ public:
     // stopped with an explained fault, or else the first raw control
     // character in a string (which json-glib 1.10 refuses and 1.6 reads).
     std::optional<SyntaxFault> Refusal() const;
+    // Every repeated member name, depth first in file order.
+    const std::vector<Repeat>& Repeats() const { return m_repeats; }
 
 private:
     velkin::LineIndex m_lines;
@@ -41,6 +57,7 @@ private:
     SyntaxFault m_fault;
     bool m_scanned = false;
     size_t m_rawControl = kNoOffset;
+    std::vector<Repeat> m_repeats;
 };
 
 }  // namespace check

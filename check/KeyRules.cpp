@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <iterator>
 #include <cstdio>
-#include <list>
 #include <string>
 #include <unordered_map>
 
@@ -39,55 +38,6 @@ void ReportSyntax(const std::string& message, Findings& found)
         column = 1;
     }
     found.ReportAt(RuleId::Syntax, Position{line, column}, OneLine(text));
-}
-
-// The index of the first of `names` equal to the last one; past a few
-// names, `seen` holds each name's first index.
-size_t FirstOf(const std::vector<std::string_view>& names,
-               std::unordered_map<std::string_view, size_t>& seen)
-{
-    constexpr size_t kIndexFrom = 16;
-    const size_t last = names.size() - 1;
-    if (last < kIndexFrom)
-        return static_cast<size_t>(std::find(names.begin(), names.end(), names[last]) -
-                                   names.begin());
-    if (seen.empty())
-        for (size_t i = 0; i < last; ++i)
-            seen.emplace(names[i], i);
-    return seen.emplace(names[last], last).first->second;
-}
-
-// Repeated member names, at each repetition, depth first in source order.
-void FindDuplicates(const ScanTree& tree, const Scanned& node, const Definition& definition,
-                    Findings& found)
-{
-    const ScanTree::Children children = tree.Of(node);
-    if (node.Kind() == Node::Kind::Array) {
-        for (const Scanned& element : children)
-            FindDuplicates(tree, element, definition, found);
-        return;
-    }
-    if (node.Kind() != Node::Kind::Object)
-        return;
-    // The names decoded (views into the text where they hold no escape).
-    std::list<std::string> decoded;
-    std::vector<std::string_view> names;
-    names.reserve(children.size());
-    std::unordered_map<std::string_view, size_t> seen;
-    for (size_t i = 0; i < children.size(); ++i) {
-        std::string scratch;
-        std::string_view name = tree.Name(children[i], scratch);
-        if (name.data() == scratch.data())
-            name = decoded.emplace_back(std::move(scratch));
-        names.push_back(name);
-        const size_t first = FirstOf(names, seen);
-        if (first != i)
-            found.Report(RuleId::DuplicateKey, children[i].Key(),
-                         "member " + Show(name) + " repeats the one at " +
-                             Where(definition.At(children[first].Key())) +
-                             "; json-glib keeps only the last value");
-        FindDuplicates(tree, children[i], definition, found);
-    }
 }
 
 // Elements of an identifier list that are not strings. Lists the splitter
@@ -318,8 +268,10 @@ bool CheckLoad(const LoadResult& loaded, const Definition& definition, Findings&
 
 void CheckDuplicateKeys(const Definition& definition, Findings& found)
 {
-    if (const Scanned* root = definition.Tree().Root())
-        FindDuplicates(definition.Tree(), *root, definition, found);
+    for (const Repeat& r : definition.Repeats())
+        found.Report(RuleId::DuplicateKey, r.at,
+                     "member " + Show(r.name) + " repeats the one at " +
+                         Where(definition.At(r.first)) + "; json-glib keeps only the last value");
 }
 
 bool CheckMenuTree(const Places& places, Findings& found)

@@ -20,7 +20,8 @@ Names::Names(const Places& places, const EffectiveMenu& menu)
         ReadNode(places, id, places.Member(m_tree, id));
     for (const Menu& written : menu.menus)
         for (const ItemEntry& item : written.items)
-            (item.origin == Origin::Listed ? m_writtenListed : m_writtenAdded).insert(item.id);
+            m_names[item.id].*(item.origin == Origin::Listed ? &Named::writtenListed
+                                                               : &Named::writtenAdded) = true;
     ReadAddLists(places);
 }
 
@@ -30,13 +31,13 @@ void Names::ReadNode(const Places& places, const std::string& menu, const Locate
         const char* id = AsString(e.node);
         if (id == nullptr)
             continue;
-        std::vector<Listing>& l = m_listings[id];
+        std::vector<Listing>& l = m_names[id].listings;
         if (l.empty() || l.back().menu != menu)
             l.push_back(Listing{menu, e.Offset()});
     }
     for (const Located& group : places.Elements(places.Member(node, kGroup)))
         for (std::string& id : StringElements(places.Member(group, kGroupItems).node))
-            m_grouped.insert(std::move(id));
+            m_names[std::move(id)].grouped = true;
 }
 
 void Names::ReadAddLists(const Places& places)
@@ -52,14 +53,14 @@ void Names::ReadAddLists(const Places& places)
         json_generator_set_root(generator, list);
         QueryText text(RepairSerialisation(json_generator_to_data(generator, nullptr)));
         for (std::string& id : QuotedStrings(text.text))
-            m_addListed.insert(std::move(id));
+            m_names[std::move(id)].addListed = true;
     }
 }
 
 const std::vector<Listing>* Names::ListingsOf(const std::string& id) const
 {
-    auto it = m_listings.find(id);
-    return it == m_listings.end() ? nullptr : &it->second;
+    auto it = m_names.find(id);
+    return it == m_names.end() || it->second.listings.empty() ? nullptr : &it->second.listings;
 }
 
 }  // namespace check

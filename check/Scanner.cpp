@@ -346,4 +346,37 @@ std::string ScanTree::Text(const Scanned& string) const
     return std::string(Name(named, decoded));
 }
 
+void ScanTree::DropChildren(const std::vector<const Scanned*>& values)
+{
+    if (m_nodes.empty())
+        return;
+    std::vector<bool> emptied(m_nodes.size());
+    for (const Scanned* value : values)
+        emptied[static_cast<size_t>(value - m_nodes.data())] = true;
+    std::vector<Scanned> kept;
+    const Scanned root = Copy(m_nodes.size() - 1, emptied, kept);
+    kept.push_back(root);
+    m_nodes.swap(kept);
+}
+
+// Node `at` into `out` as the scan lays it out: each object's or array's
+// children together, after theirs.
+Scanned ScanTree::Copy(size_t at, const std::vector<bool>& emptied, std::vector<Scanned>& out) const
+{
+    Scanned node = m_nodes[at];
+    if (emptied[at])
+        node.kindCount &= ~Scanned::kCountMask;
+    if (node.Count() == 0) {
+        node.first = 0;
+        return node;
+    }
+    std::vector<Scanned> children;
+    children.reserve(node.Count());
+    for (size_t i = 0; i < node.Count(); ++i)
+        children.push_back(Copy(node.first + i, emptied, out));
+    node.first = static_cast<uint32_t>(out.size());
+    out.insert(out.end(), children.begin(), children.end());
+    return node;
+}
+
 }  // namespace check

@@ -78,8 +78,13 @@ public:
     std::string_view Name(const Scanned& member, std::string& decoded) const;
     // The decoded text of a string value.
     std::string Text(const Scanned& string) const;
+    // Forgets what the given objects and arrays hold: they keep their place
+    // and kind, with no children.
+    void DropChildren(const std::vector<const Scanned*>& values);
 
 private:
+    Scanned Copy(size_t at, const std::vector<bool>& emptied, std::vector<Scanned>& out) const;
+
     friend ScanResult Scan(std::string_view text, const velkin::LineIndex& lines, ScanTree& tree);
     std::string_view m_text;
     std::vector<Scanned> m_nodes;  // the root last
