@@ -215,14 +215,14 @@ void MenuNode(const Context& c, const std::string& menu)
 void Definitions(const Context& c)
 {
     JsonObject* items = AsObject(c.names.Items().node);
-    for (const std::string& id :
-         items != nullptr ? MemberNames(items) : std::vector<std::string>()) {
+    ForEachMemberName(items, [&](const char* name) {
+        const std::string id(name);
         const Located definition = c.places.Member(c.names.Items(), id);
         if (AsObject(definition.node) == nullptr && !AmendsListedItem(c, id))
             WrongType(
                 c, definition,
                 "the definition of item " + Show(id) + " is not an object: it is copied as it is");
-    }
+    });
 }
 
 // Members misspelt, and members of a form the splitter passes over.

@@ -54,8 +54,9 @@ void Places::Build(const Scanned& object, Index& index) const
             name = index.decoded.emplace_back(std::move(decoded));
         names.push_back(Named{name, {&m, &m}});
     }
-    std::stable_sort(names.begin(), names.end(),
-                     [](const Named& a, const Named& b) { return a.name < b.name; });
+    std::sort(names.begin(), names.end(), [](const Named& a, const Named& b) {
+        return a.name != b.name ? a.name < b.name : a.at.first < b.at.first;
+    });
     size_t kept = 0;
     for (size_t i = 0; i < names.size(); ++i) {
         if (kept != 0 && names[kept - 1].name == names[i].name)

@@ -30,6 +30,20 @@ struct Located {
     bool Present() const { return node != nullptr; }
 };
 
+// Calls `visit` with each member name of `object` (none when null) in
+// json-glib's member order, without copying the names.
+template <typename Visit>
+void ForEachMemberName(JsonObject* object, Visit visit)
+{
+    if (object == nullptr)
+        return;
+    JsonObjectIter iter;
+    json_object_iter_init_ordered(&iter, object);
+    const char* name = nullptr;
+    while (json_object_iter_next_ordered(&iter, &name, nullptr))
+        visit(name);
+}
+
 class Places {
 public:
     Places(JsonNode* root, const Definition& definition)

@@ -88,20 +88,34 @@ void CheckStrayMenus(const Context& c)
 // Identifiers that differ only by what a reader does not see, at the later one.
 void CheckLookAlikes(const Context& c)
 {
-    std::unordered_map<std::string, std::pair<std::string, size_t>> first;
-    auto visit = [&](const std::string& id, size_t offset) {
-        auto [it, added] = first.emplace(Skeleton(id), std::make_pair(id, offset));
-        if (added || it->second.first == id)
+    // The first identifier of each skeleton, found by the skeleton's hash (a
+    // large definition has many identifiers); the names are the document's.
+    struct First {
+        std::string_view id;
+        size_t offset;
+    };
+    std::unordered_multimap<size_t, First> first;
+    auto visit = [&](std::string_view id, size_t offset) {
+        const std::string skeleton = Skeleton(id);
+        const size_t hash = std::hash<std::string>()(skeleton);
+        auto [it, end] = first.equal_range(hash);
+        while (it != end && Skeleton(it->second.id) != skeleton)
+            ++it;
+        if (it == end) {
+            first.emplace(hash, First{id, offset});
+            return;
+        }
+        if (it->second.id == id)
             return;
         c.found.Report(RuleId::LookAlikeIdentifiers, offset,
-                       "identifier " + Show(id) + " differs from " + Show(it->second.first) +
-                           " (" + Where(c.places.At(it->second.second)) +
+                       "identifier " + Show(id) + " differs from " + Show(it->second.id) + " (" +
+                           Where(c.places.At(it->second.offset)) +
                            ") only by case, spaces, invisible characters or look-alike letters");
     };
     for (const Located* object : {&c.names.Tree(), &c.names.Items()})
-        if (JsonObject* o = AsObject(object->node))
-            for (const std::string& id : MemberNames(o))
-                visit(id, c.places.Member(*object, id).key);
+        ForEachMemberName(AsObject(object->node), [&](const char* id) {
+            visit(id, c.places.Member(*object, id).key);
+        });
 }
 
 }  // namespace

@@ -354,9 +354,21 @@ void ScanTree::DropChildren(const std::vector<const Scanned*>& values)
     for (const Scanned* value : values)
         emptied[static_cast<size_t>(value - m_nodes.data())] = true;
     std::vector<Scanned> kept;
+    kept.reserve(Kept(m_nodes.size() - 1, emptied) + 1);
     const Scanned root = Copy(m_nodes.size() - 1, emptied, kept);
     kept.push_back(root);
     m_nodes.swap(kept);
+}
+
+// How many nodes below node `at` Copy keeps.
+size_t ScanTree::Kept(size_t at, const std::vector<bool>& emptied) const
+{
+    const Scanned& node = m_nodes[at];
+    const size_t children = emptied[at] ? 0 : node.Count();
+    size_t n = children;
+    for (size_t i = 0; i < children; ++i)
+        n += Kept(node.first + i, emptied);
+    return n;
 }
 
 // Node `at` into `out` as the scan lays it out: each object's or array's

@@ -83,6 +83,7 @@ public:
     void DropChildren(const std::vector<const Scanned*>& values);
 
 private:
+    size_t Kept(size_t at, const std::vector<bool>& emptied) const;
     Scanned Copy(size_t at, const std::vector<bool>& emptied, std::vector<Scanned>& out) const;
 
     friend ScanResult Scan(std::string_view text, const velkin::LineIndex& lines, ScanTree& tree);

@@ -51,6 +51,7 @@ JsonNode* MemberOf(JsonNode* node, const char* name)
 std::vector<std::string> MemberNames(JsonObject* object)
 {
     std::vector<std::string> names;
+    names.reserve(json_object_get_size(object));
     GList* list = json_object_get_members(object);
     for (GList* l = list; l != nullptr; l = l->next)
         names.emplace_back(static_cast<const char*>(l->data));

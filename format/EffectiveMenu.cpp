@@ -209,6 +209,9 @@ private:
             menu.entries.push_back(
                 Entry{std::move(m.id), m.added ? Origin::Added : Origin::Listed, kNoItem, false});
         menu.LinkDefinitions();
+        // A large definition has many menus: no room to spare in each.
+        menu.items.shrink_to_fit();
+        menu.entries.shrink_to_fit();
         auto parent = m_parents.find(id);
         if (parent != m_parents.end())
             menu.parent = parent->second;
