@@ -17,7 +17,7 @@ namespace {
 // A written menu listed by more than one menu, and one whose parent is deleted.
 void CheckListings(const Context& c, const Menu& menu)
 {
-    const std::vector<Listing>* listings = c.names.ListingsOf(menu.id);
+    const Listings* listings = c.names.ListingsOf(menu.id);
     if (listings == nullptr)
         return;
     const std::string& parent = listings->front().menu;

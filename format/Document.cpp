@@ -70,7 +70,8 @@ std::vector<std::string> StringElements(JsonNode* array)
     return strings;
 }
 
-std::unordered_map<std::string, std::string> ParentIndex(JsonNode* root)
+std::unordered_map<std::string, std::string> ParentIndex(
+    JsonNode* root, const std::unordered_set<std::string>* only)
 {
     std::unordered_map<std::string, std::string> parents;
     JsonObject* menus = AsObject(MemberOf(root, kMenuTree));
@@ -80,7 +81,8 @@ std::unordered_map<std::string, std::string> ParentIndex(JsonNode* root)
         JsonNode* node = json_object_get_member(menus, menu.c_str());
         // The first listing menu wins; later ones leave the entry alone.
         for (std::string& child : StringElements(MemberOf(node, kSubmenuItems)))
-            parents.emplace(std::move(child), menu);
+            if (only == nullptr || only->count(child) != 0)
+                parents.emplace(std::move(child), menu);
     }
     return parents;
 }

@@ -64,9 +64,11 @@ public:
         if (m_model.providers.empty())
             m_model.providers = kNoProviders;
         ReadEdits();
-        m_parents = ParentIndex(m_root);
         if (JsonObject* tree = AsObject(MemberOf(m_root, kMenuTree)))
             m_model.menuTree = MemberNames(tree);
+        // Only menus are asked for their parent.
+        const IdSet menus(m_model.menuTree.begin(), m_model.menuTree.end());
+        m_parents = ParentIndex(m_root, &menus);
         for (const std::string& id : m_model.menuTree) {
             JsonNode* node = MemberOf(MemberOf(m_root, kMenuTree), id.c_str());
             if (m_deleted.count(id) != 0) {
