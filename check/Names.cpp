@@ -1,6 +1,7 @@
 #include "Names.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "Document.h"
 #include "Facts.h"
@@ -19,34 +20,58 @@ struct Names::Element {
     size_t offset;
 };
 
-Names::Names(const Places& places, const EffectiveMenu& menu)
+Names::Names(const Places& places) : m_places(places)
 {
     m_tree = places.Member(places.Root(), kMenuTree);
     m_items = places.Member(places.Root(), kMenuItems);
+    if (JsonObject* tree = AsObject(m_tree.node))
+        m_menus = MemberNames(tree);
+    Read(Marks());
+}
+
+// Every listing and mark, with `marks` besides, into the records.
+void Names::Read(Marks marks)
+{
+    // Room made once: a large definition names many.
+    size_t elements = 0;
+    for (const std::string& id : m_menus)
+        if (JsonArray* a = AsArray(MemberOf(MemberOf(m_tree.node, id.c_str()), kSubmenuItems)))
+            elements += json_array_get_length(a);
+    std::vector<Element> listed;
+    listed.reserve(elements);
+    for (size_t k = 0; k < m_menus.size(); ++k)
+        ReadNode(m_places, static_cast<uint32_t>(k), m_places.Member(m_tree, m_menus[k]), listed,
+                 marks);
+    ReadAddLists(m_places, marks);
+    m_names.clear();
+    m_listings.clear();
+    Join(listed, marks, m_menus);
+}
+
+void Names::Written(const EffectiveMenu& menu)
+{
     m_deleted.insert(menu.edits.deleted.begin(), menu.edits.deleted.end());
     m_addMenus.insert(menu.edits.added.begin(), menu.edits.added.end());
     m_modified.insert(menu.edits.modified.begin(), menu.edits.modified.end());
-    // Room made once (a large definition names many): every element of
-    // "submenuitems" is written, deleted, or listed by a deleted menu; the
-    // marks are the items written and about as many group and add-list names.
-    size_t written = 0, elements = menu.deletedEntries.size();
-    for (const Menu& m : menu.menus)
-        written += m.items.size();
-    for (const DeletedMenu& m : menu.deletedMenus)
-        elements += m.entries.size();
-    std::vector<Element> listed;
-    listed.reserve(written + elements);
+    // The items written have their records already (they are listed, or named
+    // by an add list), but for an add list read differently by JSONPath:
+    // then the records are made again with all of them.
+    bool known = true;
+    for (const Menu& written : menu.menus)
+        for (const ItemEntry& item : written.items) {
+            Named* named = Find(item.id);
+            if (named != nullptr)
+                named->flags |= item.origin == Origin::Listed ? kWrittenListed : kWrittenAdded;
+            known = known && named != nullptr;
+        }
+    if (known)
+        return;
     Marks marks;
-    marks.reserve(2 * written + 64);
-    for (size_t k = 0; k < menu.menuTree.size(); ++k)
-        ReadNode(places, static_cast<uint32_t>(k), places.Member(m_tree, menu.menuTree[k]), listed,
-                 marks);
     for (const Menu& written : menu.menus)
         for (const ItemEntry& item : written.items)
             marks.emplace_back(item.id,
                                item.origin == Origin::Listed ? kWrittenListed : kWrittenAdded);
-    ReadAddLists(places, marks);
-    Join(listed, marks, menu.menuTree);
+    Read(std::move(marks));
 }
 
 void Names::ReadNode(const Places& places, uint32_t menu, const Located& node,
@@ -125,29 +150,39 @@ void Names::Join(std::vector<Element>& listed, Marks& marks, const std::vector<s
     Merge(
         listed, marks,
         [&](size_t l, size_t lEnd, size_t m, size_t mEnd) {
-            Named named{l < lEnd ? listed[l].id : marks[m].first, {}, 0};
-            named.listings.m_first = m_listings.data() + m_listings.size();
+            const std::string_view id = l < lEnd ? listed[l].id : marks[m].first;
+            Named named{id.data(), static_cast<uint32_t>(id.size()),
+                        static_cast<uint32_t>(m_listings.size())};
             for (; m < mEnd; ++m)
                 named.flags |= marks[m].second;
             m_names.push_back(named);
         },
         [&](size_t l) {
             m_listings.push_back(Listing{menus[listed[l].menu], listed[l].offset});
-            ++m_names.back().listings.m_count;
+            ++m_names.back().listings;
         });
 }
 
 const Names::Named* Names::Find(std::string_view id) const
 {
     auto it = std::lower_bound(m_names.begin(), m_names.end(), id,
-                               [](const Named& n, std::string_view s) { return n.id < s; });
-    return it == m_names.end() || it->id != id ? nullptr : &*it;
+                               [](const Named& n, std::string_view s) { return n.Id() < s; });
+    return it == m_names.end() || it->Id() != id ? nullptr : &*it;
 }
 
-const Listings* Names::ListingsOf(const std::string& id) const
+Names::Named* Names::Find(std::string_view id)
 {
-    const Named* named = Find(id);
-    return named == nullptr || named->listings.size() == 0 ? nullptr : &named->listings;
+    return const_cast<Named*>(std::as_const(*this).Find(id));
+}
+
+Listings Names::ListingsOf(const std::string& id) const
+{
+    Listings out;
+    if (const Named* named = Find(id)) {
+        out.m_first = m_listings.data() + named->firstListing;
+        out.m_count = named->listings;
+    }
+    return out;
 }
 
 }  // namespace check

@@ -17,13 +17,14 @@ namespace check {
 
 // One menu node listing an identifier, at the first element that lists it.
 struct Listing {
-    const std::string& menu;  // the effective menu's member of "menutree"
+    const std::string& menu;  // a member of "menutree"
     size_t offset;
 };
 
 // The listings of one identifier, in "menutree" order.
 class Listings {
 public:
+    bool empty() const { return m_count == 0; }
     const Listing& front() const { return *m_first; }
     size_t size() const { return m_count; }
     const Listing& operator[](size_t i) const { return m_first[i]; }
@@ -38,11 +39,17 @@ private:
 
 class Names {
 public:
-    Names(const Places& places, const velkin::EffectiveMenu& menu);
+    // Reads where the document names identifiers; Written adds what the
+    // splitter writes, once the effective menu is known (the reading of a
+    // large definition is done before the effective menu takes its room).
+    explicit Names(const Places& places);
+    Names(const Names&) = delete;
+    Names& operator=(const Names&) = delete;
+    void Written(const velkin::EffectiveMenu& menu);
 
-    // The menus listing `id`, in "menutree" order; null when none does.
-    const Listings* ListingsOf(const std::string& id) const;
-    bool Listed(const std::string& id) const { return ListingsOf(id) != nullptr; }
+    // The menus listing `id`, in "menutree" order; empty when none does.
+    Listings ListingsOf(const std::string& id) const;
+    bool Listed(const std::string& id) const { return !ListingsOf(id).empty(); }
     // Named by a group's "group-items" or by a "menuaddinfo" list (every
     // string inside it, as the splitter splits the list's text).
     bool Grouped(const std::string& id) const { return Is(id, kGrouped); }
@@ -71,25 +78,32 @@ private:
         kWrittenAdded = 8,
     };
     struct Named {
-        std::string_view id;
-        Listings listings;
+        const char* id;
+        uint32_t size;                            // of the identifier
+        uint32_t firstListing, listings = 0;      // in m_listings
         unsigned char flags = 0;
+
+        std::string_view Id() const { return {id, size}; }
     };
     struct Element;
     using Marks = std::vector<std::pair<std::string_view, Flag>>;
 
     const Named* Find(std::string_view id) const;
+    Named* Find(std::string_view id);
     bool Is(const std::string& id, Flag flag) const
     {
         const Named* named = Find(id);
         return named != nullptr && (named->flags & flag) != 0;
     }
+    void Read(Marks marks);
     void ReadNode(const Places& places, uint32_t menu, const Located& node,
                   std::vector<Element>& listed, Marks& marks);
     void ReadAddLists(const Places& places, Marks& marks);
     void Join(std::vector<Element>& listed, Marks& marks, const std::vector<std::string>& menus);
 
+    const Places& m_places;
     Located m_tree, m_items;
+    std::vector<std::string> m_menus;  // the members of "menutree"
     std::vector<Named> m_names;
     std::vector<Listing> m_listings;  // grouped by identifier, as m_names
     std::deque<std::string> m_owned;

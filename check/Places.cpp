@@ -36,31 +36,48 @@ Places::Occurrences Places::Find(const Scanned& object, const std::string& name)
     const std::vector<Named>& names = it->second.names;
     if (fresh)
         Build(object, it->second);
+    const ScanTree::Children members = tree.Of(object);
+    std::string decoded;
     auto entry = std::lower_bound(names.begin(), names.end(), std::string_view(name),
-                                  [](const Named& n, std::string_view s) { return n.name < s; });
-    return entry == names.end() || entry->name != name ? found : entry->at;
+                                  [&](const Named& n, std::string_view s) {
+                                      return NameOf(members, n, decoded) < s;
+                                  });
+    if (entry == names.end() || NameOf(members, *entry, decoded) != name)
+        return found;
+    return Occurrences{&members[entry->first], &members[entry->last]};
+}
+
+std::string_view Places::NameOf(const ScanTree::Children& members, const Named& named,
+                                std::string& decoded) const
+{
+    const Scanned& member = members[named.first];
+    if (named.name == kEscaped)
+        return m_definition.Tree().Name(member, decoded);
+    return m_definition.Tree().Source().substr(member.key + 1, named.name);
 }
 
 // Sorted by name, source order kept among equal names, then one entry per name.
 void Places::Build(const Scanned& object, Index& index) const
 {
-    const ScanTree& tree = m_definition.Tree();
+    const ScanTree::Children members = m_definition.Tree().Of(object);
     std::vector<Named>& names = index.names;
-    names.reserve(object.Count());
+    names.reserve(members.size());
     std::string decoded;
-    for (const Scanned& m : tree.Of(object)) {
-        std::string_view name = tree.Name(m, decoded);
-        if (name.data() == decoded.data())
-            name = index.decoded.emplace_back(std::move(decoded));
-        names.push_back(Named{name, {&m, &m}});
+    for (uint32_t i = 0; i < members.size(); ++i) {
+        const std::string_view name = m_definition.Tree().Name(members[i], decoded);
+        names.push_back(Named{i, i,
+                              name.data() == decoded.data() ? kEscaped
+                                                            : static_cast<uint32_t>(name.size())});
     }
-    std::sort(names.begin(), names.end(), [](const Named& a, const Named& b) {
-        return a.name != b.name ? a.name < b.name : a.at.first < b.at.first;
+    std::string a, b;
+    std::sort(names.begin(), names.end(), [&](const Named& x, const Named& y) {
+        const std::string_view nx = NameOf(members, x, a), ny = NameOf(members, y, b);
+        return nx != ny ? nx < ny : x.first < y.first;
     });
     size_t kept = 0;
     for (size_t i = 0; i < names.size(); ++i) {
-        if (kept != 0 && names[kept - 1].name == names[i].name)
-            names[kept - 1].at.last = names[i].at.last;
+        if (kept != 0 && NameOf(members, names[kept - 1], a) == NameOf(members, names[i], b))
+            names[kept - 1].last = names[i].last;
         else
             names[kept++] = names[i];
     }

@@ -7,7 +7,6 @@
 
 #include <json-glib/json-glib.h>
 
-#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -73,19 +72,21 @@ private:
         const Scanned* first = nullptr;
         const Scanned* last = nullptr;
     };
-    // An object's member names in order of name, each with its occurrences;
-    // the names that hold escapes decoded in `decoded`.
+    // An object's members in order of name: its first and last member of
+    // each name (indexes among its children), and the name's length in the
+    // text, or kEscaped when it has escapes (it is decoded when compared).
     struct Named {
-        std::string_view name;
-        Occurrences at;
+        uint32_t first, last, name;
     };
+    static constexpr uint32_t kEscaped = UINT32_MAX;
     struct Index {
         std::vector<Named> names;
-        std::deque<std::string> decoded;
     };
 
     Occurrences Find(const Scanned& object, const std::string& name) const;
     void Build(const Scanned& object, Index& index) const;
+    std::string_view NameOf(const ScanTree::Children& members, const Named& named,
+                            std::string& decoded) const;
     void Quoted(const Located& value, size_t& quote, std::vector<size_t>& out) const;
 
     Located m_root;

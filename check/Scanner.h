@@ -73,6 +73,8 @@ public:
 
     const Scanned* Root() const { return m_nodes.empty() ? nullptr : &m_nodes.back(); }
     Children Of(const Scanned& value) const { return {m_nodes.data() + value.first, value.Count()}; }
+    // The text read.
+    std::string_view Source() const { return m_text; }
     // The decoded name of the member whose value is `member` (its string
     // token read from the text); `decoded` holds it when it has escapes.
     std::string_view Name(const Scanned& member, std::string& decoded) const;

@@ -69,6 +69,7 @@ public:
         // Only menus are asked for their parent.
         const IdSet menus(m_model.menuTree.begin(), m_model.menuTree.end());
         m_parents = ParentIndex(m_root, &menus);
+        m_model.menus.reserve(m_model.menuTree.size());
         for (const std::string& id : m_model.menuTree) {
             JsonNode* node = MemberOf(MemberOf(m_root, kMenuTree), id.c_str());
             if (m_deleted.count(id) != 0) {
