@@ -2,8 +2,8 @@
 # Benchmarks velkin-tool against the floor (json-glib parsing a definition and
 # serialising it once) on generated definitions of about 1, 10 and 40 MB, and
 # prints median wall time, peak RSS and the growth of time per MB, then
-# velkin-check's and velkin-tree's (--format=json) times on each definition
-# against the tool's. As root:
+# velkin-check's time and peak RSS and velkin-tree's (--format=json) time on
+# each definition against the tool's. As root:
 #   bench/run.sh              all sizes, 5 runs each
 #   bench/run.sh --smallest   the smallest size only (CI)
 # Environment: VELKIN_BENCH_SIZES (MB, default "1 10 40"), VELKIN_BENCH_RUNS
@@ -65,13 +65,18 @@ for d, r in by.items():
     print("%8.2f %8.3f %8.3f %6.2f %12.1f %13.1f %10.2f %10.4f %12s"
           % (mb, tw, fw, tw / fw, tr, fr, tr / fr, per, growth))
     prev = per
-# velkin-check on each definition, against the tool's time (target: within 2x).
-print("%8s %8s %8s %12s" % ("size MB", "check s", "tool s", "check/tool"))
+# velkin-check on each definition, against the tool's time (target: within
+# 1x) and peak RSS (target: within 1.25x).
+print("%8s %8s %8s %12s %12s %12s %10s" % ("size MB", "check s", "tool s", "check/tool",
+                                           "check RSS MB", "tool RSS MB", "RSS ratio"))
 for d, r in by.items():
     if "check" in r:
         cw = statistics.median(w for w, _ in r["check"])
         tw = statistics.median(w for w, _ in r["tool"])
-        print("%8.2f %8.3f %8.3f %12.2f" % (os.path.getsize(d) / 1e6, cw, tw, cw / tw))
+        cr = statistics.median(m for _, m in r["check"]) / 1024
+        tr = statistics.median(m for _, m in r["tool"]) / 1024
+        print("%8.2f %8.3f %8.3f %12.2f %12.1f %12.1f %10.2f"
+              % (os.path.getsize(d) / 1e6, cw, tw, cw / tw, cr, tr, cr / tr))
 # velkin-tree --format=json on each definition, against the tool's (target: within 1x).
 print("%8s %8s %8s %12s %12s" % ("size MB", "tree s", "tool s", "tree/tool", "tree RSS MB"))
 for d, r in by.items():

@@ -12,7 +12,7 @@ using namespace velkin;
 
 std::vector<Diagnostic> CheckDefinition(const char* path, std::string_view text)
 {
-    const Definition definition(text);
+    const Definition definition(text, Definition::Detail::NoItemContents);
     Findings found(definition);
     if (FindProfile(path) == nullptr)
         found.Report(RuleId::NoProfile, kNoOffset,
@@ -26,8 +26,9 @@ std::vector<Diagnostic> CheckDefinition(const char* path, std::string_view text)
     CheckDuplicateKeys(definition, found);
     if (!CheckMenuTree(places, found))
         return found.Sorted();
+    Names names(places);
     const EffectiveMenu menu = ComputeEffectiveMenu(root, path);
-    const Names names(places, menu);
+    names.Written(menu);
     const Context c{places, menu, names, found};
     for (void (*family)(const Context&) :
          {CheckKeys, CheckIdentifiers, CheckGroups, CheckParents, CheckReach, CheckFiles,

@@ -49,8 +49,8 @@ void ReportBroken(const Context& c, const Menu& menu, size_t key, const std::str
         if (ParsesAsJson(item.definition, parser))
             continue;
         if (!PlainForJsonPath(item.id)) {
-            const std::vector<Listing>* at = c.names.ListingsOf(item.id);
-            c.found.Report(RuleId::UnreadableFile, at != nullptr ? at->front().offset : key,
+            const Listings at = c.names.ListingsOf(item.id);
+            c.found.Report(RuleId::UnreadableFile, !at.empty() ? at.front().offset : key,
                            file + ": item " + Show(item.id) +
                                " is looked up by JSONPath as a path, and all it finds is "
                                "written as its definition");

@@ -141,9 +141,11 @@ public:
     {
         JsonObject* items = AsObject(c.names.Items().node);
         const std::unordered_set<std::string> menus(c.menu.menuTree.begin(), c.menu.menuTree.end());
-        for (const std::string& id : items != nullptr ? MemberNames(items) : Ids())
+        ForEachMemberName(items, [&](const char* name) {
+            const std::string id(name);
             if (!Named(id) && menus.count(id) == 0)
                 m_unused.push_back(id);
+        });
         for (const Menu& menu : c.menu.menus)
             for (const ItemEntry& item : menu.items)
                 if (item.placeholder && m_missing.emplace(item.id, menu.id).second)

@@ -119,6 +119,11 @@ bool ReadFile(const char* path, std::string& text, std::string& reason)
 {
     const int fd = path != nullptr ? open(path, O_RDONLY | O_CLOEXEC) : STDIN_FILENO;
     int error = fd < 0 ? errno : 0;
+    // Room for a whole file at once: growing by doubling would leave the
+    // smaller copies behind in the heap.
+    struct stat st;
+    if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        text.reserve(text.size() + static_cast<size_t>(st.st_size));
     char buffer[65536];
     while (error == 0) {
         const ssize_t n = read(fd, buffer, sizeof buffer);

@@ -41,26 +41,6 @@ void ReportSyntax(const std::string& message, Findings& found)
     found.ReportAt(RuleId::Syntax, Position{line, column}, OneLine(text));
 }
 
-void FindDuplicates(const Node& node, const Definition& definition, Findings& found)
-{
-    if (node.kind == Node::Kind::Object) {
-        std::unordered_map<std::string_view, const Member*> seen;
-        for (const Member& m : node.members) {
-            auto [it, fresh] = seen.emplace(m.name, &m);
-            if (!fresh) {
-                found.Report(RuleId::DuplicateKey, m.offset,
-                             "member " + Show(m.name) + " repeats the one at " +
-                                 Where(definition.At(it->second->offset)) +
-                                 "; json-glib keeps only the last value");
-            }
-            FindDuplicates(m.value, definition, found);
-        }
-    } else if (node.kind == Node::Kind::Array) {
-        for (const Node& element : node.elements)
-            FindDuplicates(element, definition, found);
-    }
-}
-
 // Elements of an identifier list that are not strings. Lists the splitter
 // reads `fromText` (group items, add lists) are split at the quotes of their
 // serialised text: every string nested in an element counts.
@@ -270,14 +250,14 @@ void MenuNode(const Context& c, const std::string& menu)
 void Definitions(const Context& c)
 {
     JsonObject* items = AsObject(c.names.Items().node);
-    for (const std::string& id :
-         items != nullptr ? MemberNames(items) : std::vector<std::string>()) {
+    ForEachMemberName(items, [&](const char* name) {
+        const std::string id(name);
         const Located definition = c.places.Member(c.names.Items(), id);
         if (AsObject(definition.node) == nullptr && !AmendsListedItem(c, id))
             WrongType(
                 c, definition,
                 "the definition of item " + Show(id) + " is not an object: it is copied as it is");
-    }
+    });
 }
 
 // Members misspelt, and members of a form the splitter passes over.
@@ -323,8 +303,10 @@ bool CheckLoad(const LoadResult& loaded, const Definition& definition, Findings&
 
 void CheckDuplicateKeys(const Definition& definition, Findings& found)
 {
-    if (const Node* root = definition.Root())
-        FindDuplicates(*root, definition, found);
+    for (const Repeat& r : definition.Repeats())
+        found.Report(RuleId::DuplicateKey, r.at,
+                     "member " + Show(r.name) + " repeats the one at " +
+                         Where(definition.At(r.first)) + "; json-glib keeps only the last value");
 }
 
 bool CheckMenuTree(const Places& places, Findings& found)

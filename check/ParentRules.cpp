@@ -17,13 +17,13 @@ namespace {
 // A written menu listed by more than one menu, and one whose parent is deleted.
 void CheckListings(const Context& c, const Menu& menu)
 {
-    const std::vector<Listing>* listings = c.names.ListingsOf(menu.id);
-    if (listings == nullptr)
+    const Listings listings = c.names.ListingsOf(menu.id);
+    if (listings.empty())
         return;
-    const std::string& parent = listings->front().menu;
+    const std::string& parent = listings.front().menu;
     std::set<std::string> others;
-    for (size_t i = 1; i < listings->size(); ++i) {
-        const Listing& l = (*listings)[i];
+    for (size_t i = 1; i < listings.size(); ++i) {
+        const Listing& l = listings[i];
         if (l.menu != parent && others.insert(l.menu).second)
             c.found.Report(RuleId::MultipleParents, l.offset,
                            "menu " + Show(menu.id) + " is also listed by menu " + Show(l.menu) +

@@ -18,12 +18,14 @@ constexpr size_t kIndexFrom = 16;
 
 }  // namespace
 
-Places::Occurrences Places::Find(const Node& object, const std::string& name) const
+Places::Occurrences Places::Find(const Scanned& object, const std::string& name) const
 {
+    const ScanTree& tree = m_definition.Tree();
     Occurrences found;
-    if (object.members.size() < kIndexFrom) {
-        for (const check::Member& m : object.members)
-            if (m.name == name) {
+    if (object.Count() < kIndexFrom) {
+        std::string decoded;
+        for (const Scanned& m : tree.Of(object))
+            if (tree.Name(m, decoded) == name) {
                 if (found.first == nullptr)
                     found.first = &m;
                 found.last = &m;
@@ -31,16 +33,56 @@ Places::Occurrences Places::Find(const Node& object, const std::string& name) co
         return found;
     }
     auto [it, fresh] = m_indexes.try_emplace(&object);
-    Index& index = it->second;
+    const std::vector<Named>& names = it->second.names;
     if (fresh)
-        for (const check::Member& m : object.members) {
-            Occurrences& o = index[m.name];
-            if (o.first == nullptr)
-                o.first = &m;
-            o.last = &m;
-        }
-    auto entry = index.find(name);
-    return entry == index.end() ? found : entry->second;
+        Build(object, it->second);
+    const ScanTree::Children members = tree.Of(object);
+    std::string decoded;
+    auto entry = std::lower_bound(names.begin(), names.end(), std::string_view(name),
+                                  [&](const Named& n, std::string_view s) {
+                                      return NameOf(members, n, decoded) < s;
+                                  });
+    if (entry == names.end() || NameOf(members, *entry, decoded) != name)
+        return found;
+    return Occurrences{&members[entry->first], &members[entry->last]};
+}
+
+std::string_view Places::NameOf(const ScanTree::Children& members, const Named& named,
+                                std::string& decoded) const
+{
+    const Scanned& member = members[named.first];
+    if (named.name == kEscaped)
+        return m_definition.Tree().Name(member, decoded);
+    return m_definition.Tree().Source().substr(member.key + 1, named.name);
+}
+
+// Sorted by name, source order kept among equal names, then one entry per name.
+void Places::Build(const Scanned& object, Index& index) const
+{
+    const ScanTree::Children members = m_definition.Tree().Of(object);
+    std::vector<Named>& names = index.names;
+    names.reserve(members.size());
+    std::string decoded;
+    for (uint32_t i = 0; i < members.size(); ++i) {
+        const std::string_view name = m_definition.Tree().Name(members[i], decoded);
+        names.push_back(Named{i, i,
+                              name.data() == decoded.data() ? kEscaped
+                                                            : static_cast<uint32_t>(name.size())});
+    }
+    std::string a, b;
+    std::sort(names.begin(), names.end(), [&](const Named& x, const Named& y) {
+        const std::string_view nx = NameOf(members, x, a), ny = NameOf(members, y, b);
+        return nx != ny ? nx < ny : x.first < y.first;
+    });
+    size_t kept = 0;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (kept != 0 && NameOf(members, names[kept - 1], a) == NameOf(members, names[i], b))
+            names[kept - 1].last = names[i].last;
+        else
+            names[kept++] = names[i];
+    }
+    names.resize(kept);
+    names.shrink_to_fit();
 }
 
 Located Places::Member(const Located& object, const std::string& name) const
@@ -50,13 +92,13 @@ Located Places::Member(const Located& object, const std::string& name) const
     if (o == nullptr)
         return out;
     out.node = json_object_get_member(o, name.c_str());
-    if (out.node == nullptr || object.at == nullptr || object.at->kind != Node::Kind::Object)
+    if (out.node == nullptr || object.at == nullptr || object.at->Kind() != Node::Kind::Object)
         return out;
     const Occurrences found = Find(*object.at, name);
     if (found.last != nullptr) {
-        out.at = &found.last->value;
-        out.key = found.first->offset;
-        out.lastKey = found.last->offset;
+        out.at = found.last;
+        out.key = found.first->Key();
+        out.lastKey = found.last->Key();
     }
     return out;
 }
@@ -69,9 +111,9 @@ Located Places::Element(const Located& array, size_t i) const
         return out;
     out.node = json_array_get_element(a, static_cast<guint>(i));
     // The scanned element only when both readings agree on the length.
-    if (array.at != nullptr && array.at->kind == Node::Kind::Array &&
-        array.at->elements.size() == json_array_get_length(a))
-        out.at = &array.at->elements[i];
+    if (array.at != nullptr && array.at->Kind() == Node::Kind::Array &&
+        array.at->Count() == json_array_get_length(a))
+        out.at = &m_definition.Tree().Of(*array.at)[i];
     return out;
 }
 

@@ -19,7 +19,7 @@ namespace check {
 // A json-glib value and the scanned value it was read from (null: unknown).
 struct Located {
     JsonNode* node = nullptr;
-    const Node* at = nullptr;
+    const Scanned* at = nullptr;
     // The name of the member holding the value: where the name first stands
     // (json-glib's member order) and where it last stands (the value kept).
     size_t key = kNoOffset;
@@ -29,10 +29,24 @@ struct Located {
     bool Present() const { return node != nullptr; }
 };
 
+// Calls `visit` with each member name of `object` (none when null) in
+// json-glib's member order, without copying the names.
+template <typename Visit>
+void ForEachMemberName(JsonObject* object, Visit visit)
+{
+    if (object == nullptr)
+        return;
+    JsonObjectIter iter;
+    json_object_iter_init_ordered(&iter, object);
+    const char* name = nullptr;
+    while (json_object_iter_next_ordered(&iter, &name, nullptr))
+        visit(name);
+}
+
 class Places {
 public:
     Places(JsonNode* root, const Definition& definition)
-        : m_root{root, definition.Root()}, m_definition(definition)
+        : m_root{root, definition.Tree().Root()}, m_definition(definition)
     {
     }
     Places(const Places&) = delete;
@@ -53,19 +67,32 @@ public:
     std::vector<size_t> QuotedStringOffsets(const Located& value) const;
 
 private:
+    // The values of the members of one name: where it first and last stands.
     struct Occurrences {
-        const check::Member* first = nullptr;
-        const check::Member* last = nullptr;
+        const Scanned* first = nullptr;
+        const Scanned* last = nullptr;
     };
-    using Index = std::unordered_map<std::string_view, Occurrences>;
+    // An object's members in order of name: its first and last member of
+    // each name (indexes among its children), and the name's length in the
+    // text, or kEscaped when it has escapes (it is decoded when compared).
+    struct Named {
+        uint32_t first, last, name;
+    };
+    static constexpr uint32_t kEscaped = UINT32_MAX;
+    struct Index {
+        std::vector<Named> names;
+    };
 
-    Occurrences Find(const Node& object, const std::string& name) const;
+    Occurrences Find(const Scanned& object, const std::string& name) const;
+    void Build(const Scanned& object, Index& index) const;
+    std::string_view NameOf(const ScanTree::Children& members, const Named& named,
+                            std::string& decoded) const;
     void Quoted(const Located& value, size_t& quote, std::vector<size_t>& out) const;
 
     Located m_root;
     const Definition& m_definition;
     // Objects with many members (the menus, the definitions) are indexed once.
-    mutable std::unordered_map<const Node*, Index> m_indexes;
+    mutable std::unordered_map<const Scanned*, Index> m_indexes;
 };
 
 }  // namespace check

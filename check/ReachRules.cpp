@@ -1,8 +1,8 @@
 // Reach: every written menu is reached from the top menu, and identifiers a
 // reader cannot tell apart are distinct in fact.
 #include <algorithm>
+#include <cstring>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "Families.h"
@@ -19,14 +19,15 @@ namespace {
 
 // Entries a menu lists that open no menu and name no deleted one: where a
 // misspelt menu key leaves its listing.
-std::vector<std::string> EntriesWithoutNode(const Context& c)
+// (The effective menu's own strings: a large definition lists many.)
+std::vector<const std::string*> EntriesWithoutNode(const Context& c)
 {
-    std::unordered_set<std::string> seen(c.menu.deleted.begin(), c.menu.deleted.end());
-    std::vector<std::string> out;
+    std::unordered_set<std::string_view> seen(c.menu.deleted.begin(), c.menu.deleted.end());
+    std::vector<const std::string*> out;
     for (const Menu& menu : c.menu.menus)
         for (const Entry& entry : menu.entries)
             if (!entry.opensMenu && c.names.Listed(entry.id) && seen.insert(entry.id).second)
-                out.push_back(entry.id);
+                out.push_back(&entry.id);
     return out;
 }
 
@@ -54,7 +55,7 @@ std::optional<Fix> StrayFix(const Context& c, const Menu& stray, const std::stri
     if (nearDefined || NamedElsewhere(c, near))
         return std::nullopt;
     std::vector<size_t> listings;
-    for (const Listing& listing : *c.names.ListingsOf(near))
+    for (const Listing& listing : c.names.ListingsOf(near))
         listings.push_back(listing.offset);
     return RenameFix(text, listings, stray.id);
 }
@@ -70,7 +71,7 @@ void ReportStray(const Context& c, const Menu& stray, const std::string* near)
         c.found.Report(RuleId::UnreachedMenu, key, message);
         return;
     }
-    const size_t listed = c.names.ListingsOf(*near)->front().offset;
+    const size_t listed = c.names.ListingsOf(*near).front().offset;
     const std::optional<Fix> fix = StrayFix(c, stray, *near, node);
     c.found.Report(RuleId::UnreachedMenu, key,
                    message + "; the entry " + Show(*near) + " (" + Where(c.places.At(listed)) +
@@ -91,11 +92,12 @@ bool Slipped(const std::string& a, const std::string& b)
     return x == y || (std::min(x.size(), y.size()) >= 4 && EditsUpToTwo(x, y) <= 1);
 }
 
-const std::string* NearEntry(const std::string& menu, const std::vector<std::string>& candidates)
+const std::string* NearEntry(const std::string& menu,
+                             const std::vector<const std::string*>& candidates)
 {
-    for (const std::string& candidate : candidates)
-        if (Slipped(menu, candidate))
-            return &candidate;
+    for (const std::string* candidate : candidates)
+        if (Slipped(menu, *candidate))
+            return candidate;
     return nullptr;
 }
 
@@ -104,7 +106,7 @@ void CheckStrayMenus(const Context& c)
 {
     if (c.menu.top.size() < 2)
         return;
-    const std::vector<std::string> candidates = EntriesWithoutNode(c);
+    const std::vector<const std::string*> candidates = EntriesWithoutNode(c);
     std::vector<std::pair<const Menu*, const std::string*>> tops;
     const Menu* main = nullptr;
     for (size_t i : c.menu.top) {
@@ -119,23 +121,76 @@ void CheckStrayMenus(const Context& c)
         ReportStray(c, *menu, near);
 }
 
+// An identifier and the hash of its skeleton.
+struct SkeletonId {
+    const char* id;
+    size_t hash;
+};
+using Pairs = std::vector<std::pair<uint32_t, uint32_t>>;  // a later identifier, the first
+
+// Within one run of equal hashes (in reading order): each identifier whose
+// skeleton an earlier one has, and differs from that first one.
+void Alike(const std::vector<SkeletonId>& ids, const std::vector<uint32_t>& order, size_t run,
+           size_t end, Pairs& alike)
+{
+    std::vector<std::string> skeletons;
+    for (size_t i = run; i < end; ++i)
+        skeletons.push_back(Skeleton(ids[order[i]].id));
+    for (size_t i = run + 1; i < end; ++i) {
+        size_t first = run;
+        while (skeletons[first - run] != skeletons[i - run])
+            ++first;
+        if (first != i && std::strcmp(ids[order[first]].id, ids[order[i]].id) != 0)
+            alike.emplace_back(order[i], order[first]);
+    }
+}
+
+// The identifiers alike, in reading order. Sorting by the hash of the
+// skeleton puts them together without a table of every identifier (a large
+// definition has many).
+Pairs AlikePairs(const std::vector<SkeletonId>& ids)
+{
+    std::vector<uint32_t> order(ids.size());
+    for (uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        return ids[a].hash != ids[b].hash ? ids[a].hash < ids[b].hash : a < b;
+    });
+    Pairs alike;
+    for (size_t run = 0, end = 0; run < order.size(); run = end) {
+        for (end = run + 1; end < order.size() && ids[order[end]].hash == ids[order[run]].hash;)
+            ++end;
+        if (end - run > 1)
+            Alike(ids, order, run, end, alike);
+    }
+    std::sort(alike.begin(), alike.end());
+    return alike;
+}
+
 // Identifiers that differ only by what a reader does not see, at the later one.
 void CheckLookAlikes(const Context& c)
 {
-    std::unordered_map<std::string, std::pair<std::string, size_t>> first;
-    auto visit = [&](const std::string& id, size_t offset) {
-        auto [it, added] = first.emplace(Skeleton(id), std::make_pair(id, offset));
-        if (added || it->second.first == id)
-            return;
-        c.found.Report(RuleId::LookAlikeIdentifiers, offset,
-                       "identifier " + Show(id) + " differs from " + Show(it->second.first) +
-                           " (" + Where(c.places.At(it->second.second)) +
-                           ") only by case, spaces, invisible characters or look-alike letters");
-    };
-    for (const Located* object : {&c.names.Tree(), &c.names.Items()})
+    std::vector<SkeletonId> ids;  // the keys of "menutree", then those of "menuitems"
+    const Located* objects[] = {&c.names.Tree(), &c.names.Items()};
+    size_t count = 0;
+    for (const Located* object : objects)
         if (JsonObject* o = AsObject(object->node))
-            for (const std::string& id : MemberNames(o))
-                visit(id, c.places.Member(*object, id).key);
+            count += json_object_get_size(o);
+    ids.reserve(count);
+    auto add = [&](const char* id) {
+        ids.push_back(SkeletonId{id, std::hash<std::string>()(Skeleton(id))});
+    };
+    ForEachMemberName(AsObject(objects[0]->node), add);
+    const size_t menus = ids.size();
+    ForEachMemberName(AsObject(objects[1]->node), add);
+    auto key = [&](uint32_t i) {
+        return c.places.Member(*objects[i < menus ? 0 : 1], ids[i].id).key;
+    };
+    for (const auto& [later, first] : AlikePairs(ids))
+        c.found.Report(RuleId::LookAlikeIdentifiers, key(later),
+                       "identifier " + Show(ids[later].id) + " differs from " +
+                           Show(ids[first].id) + " (" + Where(c.places.At(key(first))) +
+                           ") only by case, spaces, invisible characters or look-alike letters");
 }
 
 }  // namespace

@@ -51,6 +51,7 @@ JsonNode* MemberOf(JsonNode* node, const char* name)
 std::vector<std::string> MemberNames(JsonObject* object)
 {
     std::vector<std::string> names;
+    names.reserve(json_object_get_size(object));
     GList* list = json_object_get_members(object);
     for (GList* l = list; l != nullptr; l = l->next)
         names.emplace_back(static_cast<const char*>(l->data));
@@ -69,7 +70,8 @@ std::vector<std::string> StringElements(JsonNode* array)
     return strings;
 }
 
-std::unordered_map<std::string, std::string> ParentIndex(JsonNode* root)
+std::unordered_map<std::string, std::string> ParentIndex(
+    JsonNode* root, const std::unordered_set<std::string>* only)
 {
     std::unordered_map<std::string, std::string> parents;
     JsonObject* menus = AsObject(MemberOf(root, kMenuTree));
@@ -79,7 +81,8 @@ std::unordered_map<std::string, std::string> ParentIndex(JsonNode* root)
         JsonNode* node = json_object_get_member(menus, menu.c_str());
         // The first listing menu wins; later ones leave the entry alone.
         for (std::string& child : StringElements(MemberOf(node, kSubmenuItems)))
-            parents.emplace(std::move(child), menu);
+            if (only == nullptr || only->count(child) != 0)
+                parents.emplace(std::move(child), menu);
     }
     return parents;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace velkin {
@@ -42,6 +43,9 @@ std::vector<std::string> StringElements(JsonNode* array);
 
 // The parent of every menu some node lists in its "submenuitems": the first
 // listing node in "menutree" order (deleted menus and the menu itself count).
-std::unordered_map<std::string, std::string> ParentIndex(JsonNode* root);
+// With `only`, the entries named there alone (a large definition lists many
+// items that are not menus).
+std::unordered_map<std::string, std::string> ParentIndex(
+    JsonNode* root, const std::unordered_set<std::string>* only = nullptr);
 
 }  // namespace velkin

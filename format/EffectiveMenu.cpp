@@ -64,9 +64,12 @@ public:
         if (m_model.providers.empty())
             m_model.providers = kNoProviders;
         ReadEdits();
-        m_parents = ParentIndex(m_root);
         if (JsonObject* tree = AsObject(MemberOf(m_root, kMenuTree)))
             m_model.menuTree = MemberNames(tree);
+        // Only menus are asked for their parent.
+        const IdSet menus(m_model.menuTree.begin(), m_model.menuTree.end());
+        m_parents = ParentIndex(m_root, &menus);
+        m_model.menus.reserve(m_model.menuTree.size());
         for (const std::string& id : m_model.menuTree) {
             JsonNode* node = MemberOf(MemberOf(m_root, kMenuTree), id.c_str());
             if (m_deleted.count(id) != 0) {
@@ -210,6 +213,9 @@ private:
             menu.entries.push_back(
                 Entry{std::move(m.id), m.added ? Origin::Added : Origin::Listed, kNoItem, false});
         menu.LinkDefinitions();
+        // A large definition has many menus: no room to spare in each.
+        menu.items.shrink_to_fit();
+        menu.entries.shrink_to_fit();
         auto parent = m_parents.find(id);
         if (parent != m_parents.end())
             menu.parent = parent->second;

@@ -174,6 +174,16 @@ void PrintTo(const PositionRow& row, std::ostream* os)
 
 class Positions : public testing::TestWithParam<PositionRow> {};
 
+// 200 lines "x": line L starts at 2 * (L - 1). The index keeps some line
+// starts and counts the lines between them.
+std::string TwoHundredLines()
+{
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += "x\n";
+    return text;
+}
+
 TEST_P(Positions, LineAndByteColumn)
 {
     const TextPosition p = LineIndex(GetParam().text).At(GetParam().offset);
@@ -190,7 +200,11 @@ INSTANTIATE_TEST_SUITE_P(Lexer, Positions, testing::Values(
     PositionRow{"after CRLF", "[\r\n 1]", 4, 2, 2},
     PositionRow{"carriage return is a byte of its line", "[\r\n 1]", 1, 1, 2},
     PositionRow{"line feed ends its line", "[\n1]", 1, 1, 2},
-    PositionRow{"start of the last line", "a\nb\nc", 4, 3, 1}),
+    PositionRow{"start of the last line", "a\nb\nc", 4, 3, 1},
+    PositionRow{"line 64 of many", TwoHundredLines(), 127, 64, 2},
+    PositionRow{"line 65 of many", TwoHundredLines(), 128, 65, 1},
+    PositionRow{"line 130 of many", TwoHundredLines(), 259, 130, 2},
+    PositionRow{"end of many lines", TwoHundredLines(), 400, 201, 1}),
     RowName<PositionRow>);
 // clang-format on
 
