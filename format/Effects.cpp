@@ -41,11 +41,36 @@ Effects EffectsBuilder::Build()
     return std::move(m_out);
 }
 
-size_t EffectsBuilder::Add(size_t parent, std::string key, size_t index, Fate fate, Why why,
+size_t EffectsBuilder::Add(size_t parent, std::string_view key, size_t index, Fate fate, Why why,
                            long file, size_t by)
 {
-    m_out.parts.push_back(Part{parent, std::move(key), index, fate, why, file, by});
+    Part part;
+    part.key = m_out.keys.Keep(key);
+    part.parent = parent;
+    part.index = index;
+    part.by = by;
+    part.file = static_cast<int32_t>(file);
+    part.fate = fate;
+    part.why = why;
+    m_out.parts.push_back(part);
     return m_out.parts.size() - 1;
+}
+
+const char* KeyStore::Keep(std::string_view key)
+{
+    if (key.empty())
+        return "";
+    constexpr size_t kBlock = 64 * 1024;
+    if (key.size() + 1 > m_size - m_used) {
+        m_size = std::max(kBlock, key.size() + 1);
+        m_blocks.push_back(std::make_unique<char[]>(m_size));
+        m_used = 0;
+    }
+    char* kept = m_blocks.back().get() + m_used;
+    key.copy(kept, key.size());
+    kept[key.size()] = '\0';
+    m_used += key.size() + 1;
+    return kept;
 }
 
 void EffectsBuilder::SetFate(size_t part, Fate fate, Why why, long file, size_t by)
@@ -57,7 +82,7 @@ void EffectsBuilder::SetFate(size_t part, Fate fate, Why why, long file, size_t 
     p.by = by;
 }
 
-long EffectsBuilder::MenuIndex(const std::string& id) const
+long EffectsBuilder::MenuIndex(std::string_view id) const
 {
     const Menu* menu = m_model.Find(id);
     return menu == nullptr ? kNoFile : static_cast<long>(menu - m_model.menus.data());
@@ -130,9 +155,9 @@ void EffectsBuilder::MenuTree(const std::string& name, JsonNode* value)
     const size_t at = Member(kNoPart, name, Fate::Read);
     for (const DeletedMenu& deleted : m_model.deletedMenus)
         m_deletedListed.insert(deleted.entries.begin(), deleted.entries.end());
-    for (const std::string& id : MemberNames(tree)) {
+    for (std::string_view id : OwnNames(tree)) {
         m_named.insert(id);
-        JsonNode* node = json_object_get_member(tree, id.c_str());
+        JsonNode* node = json_object_get_member(tree, id.data());
         const long menu = MenuIndex(id);
         if (menu == kNoFile)
             Member(at, id, Fate::Overridden, Why::MenuDeleted, kNoFile, m_deletes.PartOf(id));
@@ -177,18 +202,18 @@ bool EffectsBuilder::AsItIs(const std::string& id, size_t size, const char* form
 
 // A string of a rebuilt node's list or groups: written, or removed by a
 // deletion, which then changes the menu's file.
-size_t EffectsBuilder::RebuiltString(size_t parent, std::string key, size_t index,
+size_t EffectsBuilder::RebuiltString(size_t parent, std::string_view key, size_t index,
                                      const std::string& id, long menu)
 {
     auto deletion = m_deletes.first.find(id);
     if (deletion == m_deletes.first.end())
-        return Add(parent, std::move(key), index, Fate::Written, Why::None, menu, kNoPart);
+        return Add(parent, key, index, Fate::Written, Why::None, menu, kNoPart);
     // What a deletion removes from a list an addition may write again; what
     // it removes from a rebuilt group stays removed.
     long& applied = m_deletes.applied[deletion->second];
     if (applied == kNoFile && m_inGroup)
         applied = menu;
-    return Add(parent, std::move(key), index, Fate::Overridden, Why::EntryDeleted, kNoFile,
+    return Add(parent, key, index, Fate::Overridden, Why::EntryDeleted, kNoFile,
                m_deletes.strings[deletion->second]);
 }
 
@@ -212,7 +237,7 @@ void EffectsBuilder::Listed(size_t parent, const std::string& name, JsonNode* va
         if (id != nullptr)
             m_named.insert(id);
         if (id != nullptr && mode == NodeMode::Rebuilt)
-            RebuiltString(at, std::string(), j, id, menu);
+            RebuiltString(at, std::string_view(), j, id, menu);
         else if (id != nullptr || mode == NodeMode::Copied)
             Element(at, j, Fate::Written, Why::None, menu);
         else if (mode == NodeMode::Rebuilt)
@@ -285,12 +310,23 @@ void EffectsBuilder::GroupItems(size_t parent, const std::string& name, JsonNode
     for (guint j = 0; j < json_array_get_length(array); ++j) {
         JsonNode* element = json_array_get_element(array, j);
         if (const char* id = AsString(element))
-            RebuiltString(at, std::string(), j, id, menu);
+            RebuiltString(at, std::string_view(), j, id, menu);
         else if (AsObject(element) != nullptr || AsArray(element) != nullptr)
             Element(at, j, Fate::Written, Why::None, menu);
         else
             Element(at, j, Fate::PassedOver, Why::NotString);
     }
+}
+
+std::vector<std::string_view> EffectsBuilder::OwnNames(JsonObject* object)
+{
+    std::vector<std::string_view> names;
+    names.reserve(json_object_get_size(object));
+    GList* list = json_object_get_members(object);
+    for (GList* l = list; l != nullptr; l = l->next)
+        names.emplace_back(static_cast<const char*>(l->data));
+    g_list_free(list);
+    return names;
 }
 
 std::vector<const Part*> Effects::PathOf(size_t i) const

@@ -11,6 +11,8 @@
 #include <json-glib/json-glib.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +23,7 @@ namespace velkin {
 
 inline constexpr size_t kNoPart = static_cast<size_t>(-1);
 
-enum class Fate {
+enum class Fate : uint8_t {
     Written,     // the part, or what it names, is written into `file`
     Applied,     // an edit that changes `file` (or keeps a menu's file from being written)
     Read,        // a container: what it holds decides
@@ -31,7 +33,7 @@ enum class Fate {
 };
 
 // Why a part has no effect of its own.
-enum class Why {
+enum class Why : uint8_t {
     None,
     Harmless,              // "$schema", a comment ("_comment", "//"): for people and editors
     MenuDeleted,           // the node of a menu "menudelete" removes
@@ -62,16 +64,40 @@ enum class Why {
 inline constexpr long kNoFile = -1;
 inline constexpr long kProvidersFileRef = -2;
 
+// A part's number (or an element's index) in 32 bits: a definition the
+// checker reads (under 2 GiB) holds fewer parts than that. Reads as a size_t,
+// kNoPart for none.
+class PartRef {
+public:
+    PartRef(size_t i = kNoPart) : m_i(i == kNoPart ? kNone : static_cast<uint32_t>(i)) {}
+    operator size_t() const { return m_i == kNone ? kNoPart : m_i; }
+
+private:
+    static constexpr uint32_t kNone = UINT32_MAX;
+    uint32_t m_i;
+};
+
 struct Part {
-    size_t parent = kNoPart;  // the part holding it; kNoPart for a member of the root
-    std::string key;          // a member's name
-    size_t index = kNoPart;   // an element's index; kNoPart for a member
+    const char* key = "";  // a member's name, held by the Effects; "" for an element
+    PartRef parent;        // the part holding it; kNoPart for a member of the root
+    PartRef index;         // an element's index; kNoPart for a member
+    PartRef by;            // the part that overrides or steers it
+    int32_t file = kNoFile;  // Written, Applied: the file it reaches
     Fate fate = Fate::Read;
     Why why = Why::None;
-    long file = kNoFile;  // Written, Applied: the file it reaches
-    size_t by = kNoPart;  // the part that overrides or steers it
 
     bool IsMember() const { return index == kNoPart; }
+};
+
+// The member names of the parts, copied into blocks that never move.
+class KeyStore {
+public:
+    const char* Keep(std::string_view key);
+
+private:
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    size_t m_used = 0;
+    size_t m_size = 0;
 };
 
 // A menu that an addition makes list itself or a menu above it: the device
@@ -88,6 +114,7 @@ struct Effects {
     // k-th string, k being the index DeletedMenu, DeletedEntry and Amendment give.
     std::vector<size_t> editStrings[3];
     std::vector<AddedLoop> loops;
+    KeyStore keys;  // what the parts' keys point into
 
     // The path of keys and indexes from the root to part `i`.
     std::vector<const Part*> PathOf(size_t i) const;

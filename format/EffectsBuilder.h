@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -18,12 +19,12 @@ namespace velkin {
 // string of each identifier.
 struct EditParts {
     std::vector<size_t> strings;                    // part of string k
-    std::vector<std::string> ids;                   // string k
-    std::unordered_map<std::string, size_t> first;  // identifier -> index k of its first string
+    std::vector<std::string> ids;                        // string k
+    std::unordered_map<std::string_view, size_t> first;  // identifier -> index k of its first string
     std::vector<long> applied;                      // per string k: a file it changes, or kNoFile
 
     // The part of the first string naming `id`; kNoPart when none does.
-    size_t PartOf(const std::string& id) const
+    size_t PartOf(std::string_view id) const
     {
         auto it = first.find(id);
         return it == first.end() ? kNoPart : strings[it->second];
@@ -44,25 +45,30 @@ public:
 
 private:
     using Index = std::unordered_map<std::string, size_t>;
+    // Keyed by views of strings the document or the effective menu holds,
+    // both of which outlive the walk.
+    using Views = std::unordered_set<std::string_view>;
+    using ViewIndex = std::unordered_map<std::string_view, size_t>;
 
     JsonNode* m_root;
     const EffectiveMenu& m_model;
     Effects m_out;
     EditParts m_deletes, m_adds, m_modifies;
-    Index m_addEntries, m_amendments, m_definitions;  // identifier -> part
-    std::unordered_set<std::string> m_named;          // a menu, or listed by a node
-    std::unordered_set<std::string> m_deletedListed;  // listed by a deleted menu
+    Index m_addEntries, m_amendments;  // identifier -> part
+    ViewIndex m_definitions;           // identifier -> part
+    Views m_named;                     // a menu, or listed by a node
+    Views m_deletedListed;             // listed by a deleted menu
     // The parts of "menuaddinfo" and "menumodifyinfo", and whether each is an object.
     size_t m_infoPart[2] = {kNoPart, kNoPart};
     bool m_infoRead[2] = {true, true};
-    std::unordered_map<std::string, long> m_amendedIn;  // item -> first file amending it
+    std::unordered_map<std::string_view, long> m_amendedIn;  // item -> first file amending it
     bool m_amendedKnown = false;
     bool m_inGroup = false;                                  // walking a rebuilt node's groups
     std::unordered_map<std::string, AmendmentFate> m_fates;  // item -> its amendment's fate
 
-    size_t Add(size_t parent, std::string key, size_t index, Fate fate, Why why, long file,
+    size_t Add(size_t parent, std::string_view key, size_t index, Fate fate, Why why, long file,
                size_t by);
-    size_t Member(size_t parent, const std::string& key, Fate fate, Why why = Why::None,
+    size_t Member(size_t parent, std::string_view key, Fate fate, Why why = Why::None,
                   long file = kNoFile, size_t by = kNoPart)
     {
         return Add(parent, key, kNoPart, fate, why, file, by);
@@ -70,10 +76,13 @@ private:
     size_t Element(size_t parent, size_t i, Fate fate, Why why = Why::None, long file = kNoFile,
                    size_t by = kNoPart)
     {
-        return Add(parent, std::string(), i, fate, why, file, by);
+        return Add(parent, std::string_view(), i, fate, why, file, by);
     }
     void SetFate(size_t part, Fate fate, Why why, long file = kNoFile, size_t by = kNoPart);
-    long MenuIndex(const std::string& id) const;
+    long MenuIndex(std::string_view id) const;
+    // The member names of `object` as views of the document's own strings,
+    // which end in a NUL and live as long as the document.
+    static std::vector<std::string_view> OwnNames(JsonObject* object);
 
     // Effects.cpp
     void EditList(const char* key, EditParts& parts);
@@ -81,7 +90,7 @@ private:
     void RootMember(const std::string& name, JsonNode* value);
     void MenuTree(const std::string& name, JsonNode* value);
     void Node(size_t at, JsonNode* node, long menu);
-    size_t RebuiltString(size_t parent, std::string key, size_t index, const std::string& id,
+    size_t RebuiltString(size_t parent, std::string_view key, size_t index, const std::string& id,
                          long menu);
     static bool AsItIs(const std::string& id, size_t size, const char* format);
     void Listed(size_t parent, const std::string& name, JsonNode* value, long menu, NodeMode mode);
@@ -91,12 +100,12 @@ private:
 
     // EffectsEdits.cpp
     void Definitions(const std::string& name, JsonNode* value);
-    Why Unwritten(const std::string& id, size_t& by) const;
+    Why Unwritten(std::string_view id, size_t& by) const;
     void InfoEntries(const std::string& name, JsonNode* value, bool add);
     void AddEntry(size_t parent, const std::string& menu, JsonNode* entry);
     void Amendment(size_t parent, const std::string& item);
     long FirstAmended(const std::string& item);
-    bool Named(const std::string& id) const;
+    bool Named(std::string_view id) const;
     void NoEffectFromInfo(size_t part, bool add, const std::string& id);
     void FinishDeletes();
     void FinishAdds();

@@ -13,9 +13,9 @@ namespace {
 // Each item identifier with the first written menu whose file holds it as
 // `which` says (with its definition, or amended).
 template <class Which>
-std::unordered_map<std::string, long> FirstFiles(const EffectiveMenu& model, Which which)
+std::unordered_map<std::string_view, long> FirstFiles(const EffectiveMenu& model, Which which)
 {
-    std::unordered_map<std::string, long> first;
+    std::unordered_map<std::string_view, long> first;
     for (size_t i = 0; i < model.menus.size(); ++i)
         for (const ItemEntry& item : model.menus[i].items)
             if (which(item))
@@ -57,7 +57,7 @@ void EffectsBuilder::Definitions(const std::string& name, JsonNode* value)
                AsItIs(item.id, listed ? kDriverQuerySize : kLookupQuerySize, kItemQuery);
     });
     const size_t at = Member(kNoPart, name, Fate::Read);
-    for (const std::string& id : MemberNames(items)) {
+    for (std::string_view id : OwnNames(items)) {
         auto it = written.find(id);
         size_t by = kNoPart;
         const Why why = it != written.end() ? Why::None : Unwritten(id, by);
@@ -71,7 +71,7 @@ void EffectsBuilder::Definitions(const std::string& name, JsonNode* value)
 
 // Why a definition is not written: a deleted item, one only a deleted menu
 // lists, one an amendment names (which says so), or none of these.
-Why EffectsBuilder::Unwritten(const std::string& id, size_t& by) const
+Why EffectsBuilder::Unwritten(std::string_view id, size_t& by) const
 {
     by = m_deletes.PartOf(id);
     if (by != kNoPart)
@@ -177,7 +177,7 @@ long EffectsBuilder::FirstAmended(const std::string& item)
     return it == m_amendedIn.end() ? kNoFile : it->second;
 }
 
-bool EffectsBuilder::Named(const std::string& id) const
+bool EffectsBuilder::Named(std::string_view id) const
 {
     return m_named.count(id) != 0 || m_deletedListed.count(id) != 0 || m_definitions.count(id) != 0;
 }

@@ -25,7 +25,8 @@ std::string PathText(const Effects& effects, size_t i)
 {
     std::string out;
     for (const Part* p : effects.PathOf(i))
-        out += p->IsMember() ? (out.empty() ? "" : ".") + p->key : "[" + std::to_string(p->index) + "]";
+        out += p->IsMember() ? std::string(out.empty() ? "" : ".") + p->key
+                            : "[" + std::to_string(p->index) + "]";
     return out;
 }
 

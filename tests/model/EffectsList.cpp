@@ -36,7 +36,7 @@ std::string TextOf(const Effects& effects, size_t i, JsonNode* root)
         return part.key;
     JsonNode* at = root;
     for (const Part* p : effects.PathOf(i))
-        at = p->IsMember() ? MemberOf(at, p->key.c_str())
+        at = p->IsMember() ? MemberOf(at, p->key)
                            : json_array_get_element(AsArray(at), static_cast<guint>(p->index));
     const char* text = AsString(at);
     return text != nullptr ? text : std::string();
