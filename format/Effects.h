@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -109,7 +110,7 @@ struct AddedLoop {
 };
 
 struct Effects {
-    std::vector<Part> parts;  // parents before what they hold
+    std::deque<Part> parts;  // parents before what they hold (no copy as it grows)
     // Per edit list ("menudelete", "menuadd", "menumodify"): the part of its
     // k-th string, k being the index DeletedMenu, DeletedEntry and Amendment give.
     std::vector<size_t> editStrings[3];

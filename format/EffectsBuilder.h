@@ -45,8 +45,8 @@ public:
 
 private:
     using Index = std::unordered_map<std::string, size_t>;
-    // Keyed by views of strings the document or the effective menu holds,
-    // both of which outlive the walk.
+    // Keyed by views of strings that outlive the walk: the document's, the
+    // effective menu's, or the parts' keys.
     using Views = std::unordered_set<std::string_view>;
     using ViewIndex = std::unordered_map<std::string_view, size_t>;
 
@@ -55,7 +55,12 @@ private:
     Effects m_out;
     EditParts m_deletes, m_adds, m_modifies;
     Index m_addEntries, m_amendments;  // identifier -> part
-    ViewIndex m_definitions;           // identifier -> part
+    // "menuitems" and the parts of its definitions, which follow each other;
+    // indexed by identifier when an amendment first needs one.
+    JsonObject* m_items = nullptr;
+    size_t m_firstDefinition = 0;
+    size_t m_definitionCount = 0;
+    ViewIndex m_definitions;
     Views m_named;                     // a menu, or listed by a node
     Views m_deletedListed;             // listed by a deleted menu
     // The parts of "menuaddinfo" and "menumodifyinfo", and whether each is an object.
@@ -105,7 +110,8 @@ private:
     void AddEntry(size_t parent, const std::string& menu, JsonNode* entry);
     void Amendment(size_t parent, const std::string& item);
     long FirstAmended(const std::string& item);
-    bool Named(std::string_view id) const;
+    bool Named(const std::string& id) const;
+    size_t DefinitionOf(const std::string& item);
     void NoEffectFromInfo(size_t part, bool add, const std::string& id);
     void FinishDeletes();
     void FinishAdds();

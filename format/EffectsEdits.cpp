@@ -57,6 +57,9 @@ void EffectsBuilder::Definitions(const std::string& name, JsonNode* value)
                AsItIs(item.id, listed ? kDriverQuerySize : kLookupQuerySize, kItemQuery);
     });
     const size_t at = Member(kNoPart, name, Fate::Read);
+    m_items = items;
+    m_firstDefinition = at + 1;
+    m_definitionCount = json_object_get_size(items);
     for (std::string_view id : OwnNames(items)) {
         auto it = written.find(id);
         size_t by = kNoPart;
@@ -64,8 +67,7 @@ void EffectsBuilder::Definitions(const std::string& name, JsonNode* value)
         const Fate fate = it != written.end()        ? Fate::Written
                           : why == Why::EntryDeleted ? Fate::Overridden
                                                      : Fate::PassedOver;
-        m_definitions[id] =
-            Member(at, id, fate, why, it != written.end() ? it->second : kNoFile, by);
+        Member(at, id, fate, why, it != written.end() ? it->second : kNoFile, by);
     }
 }
 
@@ -159,7 +161,7 @@ void EffectsBuilder::Amendment(size_t parent, const std::string& item)
         break;
     case AmendmentFate::NotObject:
         part = Member(parent, item, Fate::PassedOver, Why::DefinitionNotObject, kNoFile,
-                      m_definitions.count(item) != 0 ? m_definitions.at(item) : kNoPart);
+                      DefinitionOf(item));
         break;
     default:
         part = Member(parent, item, Fate::PassedOver, Why::FollowsFrom, kNoFile,
@@ -177,9 +179,20 @@ long EffectsBuilder::FirstAmended(const std::string& item)
     return it == m_amendedIn.end() ? kNoFile : it->second;
 }
 
-bool EffectsBuilder::Named(std::string_view id) const
+bool EffectsBuilder::Named(const std::string& id) const
 {
-    return m_named.count(id) != 0 || m_deletedListed.count(id) != 0 || m_definitions.count(id) != 0;
+    return m_named.count(id) != 0 || m_deletedListed.count(id) != 0 ||
+           (m_items != nullptr && json_object_has_member(m_items, id.c_str()));
+}
+
+// The part of the definition of `item`; kNoPart when "menuitems" has none.
+size_t EffectsBuilder::DefinitionOf(const std::string& item)
+{
+    if (m_definitions.empty())
+        for (size_t k = 0; k < m_definitionCount; ++k)
+            m_definitions.emplace(m_out.parts[m_firstDefinition + k].key, m_firstDefinition + k);
+    auto it = m_definitions.find(item);
+    return it == m_definitions.end() ? kNoPart : it->second;
 }
 
 // A deletion takes effect where it removes a menu, an entry no addition
