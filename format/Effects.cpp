@@ -155,8 +155,8 @@ void EffectsBuilder::MenuTree(const std::string& name, JsonNode* value)
     const size_t at = Member(kNoPart, name, Fate::Read);
     for (const DeletedMenu& deleted : m_model.deletedMenus)
         m_deletedListed.insert(deleted.entries.begin(), deleted.entries.end());
+    m_tree = tree;
     for (std::string_view id : OwnNames(tree)) {
-        m_named.insert(id);
         JsonNode* node = json_object_get_member(tree, id.data());
         const long menu = MenuIndex(id);
         if (menu == kNoFile)
@@ -234,8 +234,6 @@ void EffectsBuilder::Listed(size_t parent, const std::string& name, JsonNode* va
                              Why::None, mode == NodeMode::Copied ? menu : kNoFile);
     for (guint j = 0; j < json_array_get_length(array); ++j) {
         const char* id = AsString(json_array_get_element(array, j));
-        if (id != nullptr)
-            m_named.insert(id);
         if (id != nullptr && mode == NodeMode::Rebuilt)
             RebuiltString(at, std::string_view(), j, id, menu);
         else if (id != nullptr || mode == NodeMode::Copied)
@@ -322,10 +320,14 @@ std::vector<std::string_view> EffectsBuilder::OwnNames(JsonObject* object)
 {
     std::vector<std::string_view> names;
     names.reserve(json_object_get_size(object));
-    GList* list = json_object_get_members(object);
-    for (GList* l = list; l != nullptr; l = l->next)
-        names.emplace_back(static_cast<const char*>(l->data));
-    g_list_free(list);
+    // In the document's order, without the copy of the list
+    // json_object_get_members makes.
+    json_object_foreach_member(
+        object,
+        [](JsonObject*, const gchar* name, JsonNode*, gpointer out) {
+            static_cast<std::vector<std::string_view>*>(out)->emplace_back(name);
+        },
+        &names);
     return names;
 }
 

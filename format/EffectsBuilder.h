@@ -31,6 +31,9 @@ struct EditParts {
     }
 };
 
+// Item identifiers (views of the effective menu's) with a file each.
+using FirstFiles = std::unordered_map<std::string_view, long>;
+
 // How a written menu's node reaches its file.
 enum class NodeMode {
     Copied,     // copied whole
@@ -61,12 +64,14 @@ private:
     size_t m_firstDefinition = 0;
     size_t m_definitionCount = 0;
     ViewIndex m_definitions;
-    Views m_named;                     // a menu, or listed by a node
+    JsonObject* m_tree = nullptr;      // "menutree"
+    Views m_listed;                    // listed by a written menu's node, once asked
+    bool m_listedKnown = false;
     Views m_deletedListed;             // listed by a deleted menu
     // The parts of "menuaddinfo" and "menumodifyinfo", and whether each is an object.
     size_t m_infoPart[2] = {kNoPart, kNoPart};
     bool m_infoRead[2] = {true, true};
-    std::unordered_map<std::string_view, long> m_amendedIn;  // item -> first file amending it
+    FirstFiles m_amendedIn;  // item -> first file amending it
     bool m_amendedKnown = false;
     bool m_inGroup = false;                                  // walking a rebuilt node's groups
     std::unordered_map<std::string, AmendmentFate> m_fates;  // item -> its amendment's fate
@@ -110,7 +115,7 @@ private:
     void AddEntry(size_t parent, const std::string& menu, JsonNode* entry);
     void Amendment(size_t parent, const std::string& item);
     long FirstAmended(const std::string& item);
-    bool Named(const std::string& id) const;
+    bool Named(const std::string& id);
     size_t DefinitionOf(const std::string& item);
     void NoEffectFromInfo(size_t part, bool add, const std::string& id);
     void FinishDeletes();

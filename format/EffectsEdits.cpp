@@ -13,14 +13,21 @@ namespace {
 // Each item identifier with the first written menu whose file holds it as
 // `which` says (with its definition, or amended).
 template <class Which>
-std::unordered_map<std::string_view, long> FirstFiles(const EffectiveMenu& model, Which which)
+FirstFiles FirstFilesOf(const EffectiveMenu& model, Which which)
 {
-    std::unordered_map<std::string_view, long> first;
+    FirstFiles first;
     for (size_t i = 0; i < model.menus.size(); ++i)
         for (const ItemEntry& item : model.menus[i].items)
             if (which(item))
                 first.emplace(item.id, static_cast<long>(i));
     return first;
+}
+
+// The first file of `id`; kNoFile when none holds it.
+long FirstFile(const FirstFiles& first, std::string_view id)
+{
+    auto it = first.find(id);
+    return it == first.end() ? kNoFile : it->second;
 }
 
 // The menus from `from` up its parent links to the menu `target`; empty when
@@ -51,7 +58,7 @@ void EffectsBuilder::Definitions(const std::string& name, JsonNode* value)
         Member(kNoPart, name, Fate::PassedOver, Why::WrongForm);
         return;
     }
-    const auto written = FirstFiles(m_model, [](const ItemEntry& item) {
+    const FirstFiles written = FirstFilesOf(m_model, [](const ItemEntry& item) {
         const bool listed = item.origin == Origin::Listed;
         return !item.placeholder &&
                AsItIs(item.id, listed ? kDriverQuerySize : kLookupQuerySize, kItemQuery);
@@ -61,13 +68,13 @@ void EffectsBuilder::Definitions(const std::string& name, JsonNode* value)
     m_firstDefinition = at + 1;
     m_definitionCount = json_object_get_size(items);
     for (std::string_view id : OwnNames(items)) {
-        auto it = written.find(id);
+        const long file = FirstFile(written, id);
         size_t by = kNoPart;
-        const Why why = it != written.end() ? Why::None : Unwritten(id, by);
-        const Fate fate = it != written.end()        ? Fate::Written
+        const Why why = file != kNoFile ? Why::None : Unwritten(id, by);
+        const Fate fate = file != kNoFile            ? Fate::Written
                           : why == Why::EntryDeleted ? Fate::Overridden
                                                      : Fate::PassedOver;
-        Member(at, id, fate, why, it != written.end() ? it->second : kNoFile, by);
+        Member(at, id, fate, why, file, by);
     }
 }
 
@@ -172,16 +179,29 @@ void EffectsBuilder::Amendment(size_t parent, const std::string& item)
 long EffectsBuilder::FirstAmended(const std::string& item)
 {
     if (!m_amendedKnown) {
-        m_amendedIn = FirstFiles(m_model, [](const ItemEntry& entry) { return entry.amended; });
+        m_amendedIn = FirstFilesOf(m_model, [](const ItemEntry& entry) { return entry.amended; });
         m_amendedKnown = true;
     }
-    auto it = m_amendedIn.find(item);
-    return it == m_amendedIn.end() ? kNoFile : it->second;
+    return FirstFile(m_amendedIn, item);
 }
 
-bool EffectsBuilder::Named(const std::string& id) const
+// Whether `id` is a menu, is listed by a node or a deleted menu, or has a
+// definition. The written menus' lists are gathered the first time.
+bool EffectsBuilder::Named(const std::string& id)
 {
-    return m_named.count(id) != 0 || m_deletedListed.count(id) != 0 ||
+    if (!m_listedKnown && m_tree != nullptr)
+        for (std::string_view menu : OwnNames(m_tree)) {
+            JsonNode* node = json_object_get_member(m_tree, menu.data());
+            JsonArray* list = MenuIndex(menu) != kNoFile ? AsArray(MemberOf(node, kSubmenuItems))
+                                                         : nullptr;
+            const guint n = list != nullptr ? json_array_get_length(list) : 0;
+            for (guint j = 0; j < n; ++j)
+                if (const char* listed = AsString(json_array_get_element(list, j)))
+                    m_listed.insert(listed);
+        }
+    m_listedKnown = true;
+    return m_listed.count(id) != 0 || m_deletedListed.count(id) != 0 ||
+           (m_tree != nullptr && json_object_has_member(m_tree, id.c_str())) ||
            (m_items != nullptr && json_object_has_member(m_items, id.c_str()));
 }
 
