@@ -79,10 +79,10 @@ private:
 };
 
 struct Part {
-    const char* key = "";  // a member's name, held by the Effects; "" for an element
-    PartRef parent;        // the part holding it; kNoPart for a member of the root
-    PartRef index;         // an element's index; kNoPart for a member
-    PartRef by;            // the part that overrides or steers it
+    const char* key = "";    // a member's name, held by the Effects; "" for an element
+    PartRef parent;          // the part holding it; kNoPart for a member of the root
+    PartRef index;           // an element's index; kNoPart for a member
+    PartRef by;              // the part that overrides or steers it
     int32_t file = kNoFile;  // Written, Applied: the file it reaches
     Fate fate = Fate::Read;
     Why why = Why::None;

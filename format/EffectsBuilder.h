@@ -18,10 +18,11 @@ namespace velkin {
 // One edit list's strings: the part of each, and the part of the first
 // string of each identifier.
 struct EditParts {
-    std::vector<size_t> strings;                    // part of string k
-    std::vector<std::string> ids;                        // string k
-    std::unordered_map<std::string_view, size_t> first;  // identifier -> index k of its first string
-    std::vector<long> applied;                      // per string k: a file it changes, or kNoFile
+    std::vector<size_t> strings;   // part of string k
+    std::vector<std::string> ids;  // string k
+    // identifier (a view of the document's string) -> index k of its first string
+    std::unordered_map<std::string_view, size_t> first;
+    std::vector<long> applied;  // per string k: a file it changes, or kNoFile
 
     // The part of the first string naming `id`; kNoPart when none does.
     size_t PartOf(std::string_view id) const
@@ -64,10 +65,10 @@ private:
     size_t m_firstDefinition = 0;
     size_t m_definitionCount = 0;
     ViewIndex m_definitions;
-    JsonObject* m_tree = nullptr;      // "menutree"
-    Views m_listed;                    // listed by a written menu's node, once asked
+    JsonObject* m_tree = nullptr;  // "menutree"
+    Views m_listed;                // listed by a written menu's node, once asked
     bool m_listedKnown = false;
-    Views m_deletedListed;             // listed by a deleted menu
+    Views m_deletedListed;  // listed by a deleted menu
     // The parts of "menuaddinfo" and "menumodifyinfo", and whether each is an object.
     size_t m_infoPart[2] = {kNoPart, kNoPart};
     bool m_infoRead[2] = {true, true};

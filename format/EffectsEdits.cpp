@@ -192,8 +192,8 @@ bool EffectsBuilder::Named(const std::string& id)
     if (!m_listedKnown && m_tree != nullptr)
         for (std::string_view menu : OwnNames(m_tree)) {
             JsonNode* node = json_object_get_member(m_tree, menu.data());
-            JsonArray* list = MenuIndex(menu) != kNoFile ? AsArray(MemberOf(node, kSubmenuItems))
-                                                         : nullptr;
+            JsonArray* list =
+                MenuIndex(menu) != kNoFile ? AsArray(MemberOf(node, kSubmenuItems)) : nullptr;
             const guint n = list != nullptr ? json_array_get_length(list) : 0;
             for (guint j = 0; j < n; ++j)
                 if (const char* listed = AsString(json_array_get_element(list, j)))
