@@ -140,6 +140,27 @@ const Row kRows[] = {
         "menumodifyinfo.lone=P:follows<menumodify.submenuitems[4] "
         "menumodifyinfo.add=P:follows<menumodify.submenuitems[5] "
         "menumodifyinfo.empty=P:no-members menumodifyinfo.other=N:not-in-list "},
+    {"amended_definitions_not_objects_first_and_last_of_menuitems", R"({
+        "menutree": {"m": {"submenuitems": ["a", "z"]}},
+        "menuitems": {"a": "s", "mid": {}, "z": 7},
+        "menumodify": {"submenuitems": ["a", "z"]},
+        "menumodifyinfo": {"a": {"v": 1}, "z": {"v": 1}}})",
+        "menumodify.submenuitems[0]=P:follows<menumodifyinfo.a "
+        "menumodify.submenuitems[1]=P:follows<menumodifyinfo.z menutree.m=W@m.json "
+        "menutree.m.submenuitems=W@m.json menutree.m.submenuitems[0]=W@m.json "
+        "menutree.m.submenuitems[1]=W@m.json menuitems.a=W@m.json menuitems.mid=P:not-written "
+        "menuitems.z=W@m.json menumodifyinfo.a=P:def-not-object<menuitems.a "
+        "menumodifyinfo.z=P:def-not-object<menuitems.z "},
+    {"amendments_of_a_menu_and_of_a_listed_item_name_something", R"({
+        "menutree": {"m": {"submenuitems": ["x"]}},
+        "menumodify": {"submenuitems": ["m", "x", "nope"]},
+        "menumodifyinfo": {"m": {"v": 1}, "x": {"v": 1}, "nope": {"v": 1}}})",
+        "menumodify.submenuitems[0]=P:not-written menumodify.submenuitems[1]=P:not-written "
+        "menumodify.submenuitems[2]=P:names-nothing menutree.m=W@m.json "
+        "menutree.m.submenuitems=W@m.json menutree.m.submenuitems[0]=W@m.json "
+        "menumodifyinfo.m=P:follows<menumodify.submenuitems[0] "
+        "menumodifyinfo.x=P:follows<menumodify.submenuitems[1] "
+        "menumodifyinfo.nope=P:follows<menumodify.submenuitems[2] "},
     {"root_members_wrong_forms_and_a_node_looked_up_elsewhere", R"({
         "$schema": "s", "_comment": "c", "extra": 1, "providers": null,
         "menutree": {"a.b": {"submenuitems": ["x", 2], "k": 1}, "c": 5},
