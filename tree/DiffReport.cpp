@@ -201,7 +201,7 @@ private:
     {
         size_t width = 0;
         for (const auto& [name, unused] : m_menus)
-            width = std::max(width, g_utf8_strlen(Printable(name).c_str(), -1) + size_t{0});
+            width = std::max(width, static_cast<size_t>(g_utf8_strlen(Printable(name).c_str(), -1)));
         const std::string shown = Printable(menu);
         const size_t pad = width - static_cast<size_t>(g_utf8_strlen(shown.c_str(), -1));
         m_out += ' ' + shown + std::string(pad, ' ') + " | " +
