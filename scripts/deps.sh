@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, through sudo
 # when not run as root; does nothing when they are all installed. graphviz and
-# chromium run velkin-tree's DOT and HTML output in its tests; neovim is the
-# editor velkin-lsp is tested with.
+# chromium run velkin-tree's DOT and HTML output in its tests; neovim and
+# Emacs (with eglot, built in from Emacs 29) are the editors velkin-lsp is
+# tested with.
 #   scripts/deps.sh [--build] [PACKAGE...]
 # --build: only what building the programs needs; further packages are added.
 set -eu
 build=(cmake make g++ pkg-config libjson-glib-dev libglib2.0-dev libefl-all-dev)
 tests=(googletest libgtest-dev valgrind util-linux python3 python3-jsonschema python3-yaml
-       groff-base mandoc graphviz chromium neovim)
+       groff-base mandoc graphviz chromium neovim emacs-nox)
+# Debian 12's Emacs 28 has no eglot of its own.
+if grep -qx 'VERSION_ID="12"' /etc/os-release 2>/dev/null; then tests+=(elpa-eglot); fi
 if [ "${1:-}" = --build ]; then
   shift
   tests=()
