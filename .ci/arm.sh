@@ -6,14 +6,16 @@
 # through proot (fake root) and qemu-user-static as the unprivileged user
 # nobody: no binfmt_misc, no mount, no device node of the host shared beyond
 # the few bound one by one. Inside: the build dependencies (of EFL only
-# Eina), a clean clone of this commit built with its tests, the golden cases,
-# the format library's tests, model.equals-splitter and the command-line tests
-# run by ctest; then every case's outputs (files, standard output, log
-# records, exit status) compared file by file with those of an x86-64 build of
-# the same clone; then the .deb built there by cpack, installed with apt, and
-# run on the example. Fails when anything fails or differs. Needs root (for
-# debootstrap's first stage and apt on this machine); downloaded packages are
-# kept in $cache between runs.
+# Eina), a clean clone of this commit built there (the programs and the tests
+# run there), the golden cases, the format library's tests, the large-file
+# test, model.equals-splitter and the command-line tests run by ctest; then
+# every case's outputs (files, standard output, log records, exit status)
+# compared file by file with those of an x86-64 build of the same commit
+# (made in the background meanwhile); then the .deb built there by cpack,
+# installed with apt, and run on the example. Fails when anything fails or
+# differs. Prints the time of each phase. Needs root (for debootstrap's first
+# stage and apt on this machine); downloaded packages are kept in $cache
+# between runs. .ci/steps/arm-armhf.sh runs it for armhf in CI.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -25,7 +27,15 @@ case $arch in
 esac
 suite=bookworm
 cache=${VELKIN_ARM_CACHE:-/var/cache/velkin-ci}/$arch
-tests='^(golden\.|facts\.|LargeFiles\.|model\.equals-splitter$|check_cli$|tree\.cli$)'
+# The tests run there (ctest -R), each of which must run at least once, and
+# the build targets they, the case comparison and the package need: of the
+# unit tests only the format library's and the large-file test (the other
+# unit tests, the language server's and the checker's many small tests run on
+# x86-64 in the other steps).
+test_names=('golden\.' 'facts\.' 'LargeFiles\.' 'model\.equals-splitter$' 'check_cli$' 'tree\.cli$')
+tests="^($(IFS='|' && echo "${test_names[*]}"))"
+targets="velkin-tool velkin-check velkin-tree velkin-lsp velkin-tool-test velkin-facts velkin-model-render"
+targets+=" velkin_format_tests velkin_largefile_tests"
 started=$SECONDS phase_started=$SECONDS phase=
 times=()
 
@@ -53,12 +63,13 @@ mirror=$(.ci/debian-mirror.sh) || fail "no apt source of this machine's release 
 work=$(mktemp -d /var/tmp/velkin-arm.XXXXXX)
 chmod 755 "$work"
 root=$work/root
-running=
+running= host_job=
 cleanup() {
   local status=$? pids
   trap - EXIT INT TERM HUP
   # A command in the root runs in a session of its own: all of it ends here.
   [ -z "$running" ] || kill -KILL -- -"$running" "$running" 2>/dev/null || true
+  [ -z "$host_job" ] || kill -KILL -- -"$host_job" 2>/dev/null || true
   pids=$(pgrep -u nobody -f "$work" || true)
   [ -z "$pids" ] || kill -KILL $pids 2>/dev/null || true
   sleep 1
@@ -118,6 +129,27 @@ in_root() {
     /bin/bash -euo pipefail -c "$1"
 }
 
+# The x86-64 side, in the background while the root's packages are
+# installed, which keeps about one core busy: a clean clone of this commit
+# built as CI builds it, and its cases' outputs, for the comparison. In a
+# process group of its own (set -m), which the clean-up ends.
+commit=$(git rev-parse HEAD)
+host_src=$work/host-src
+host_side() {
+  local t0=$SECONDS
+  git clone -q --no-checkout "$repo" "$host_src"
+  git -C "$host_src" checkout -q --detach "$commit"
+  cmake -S "$host_src" -B "$work/host-build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKIN_BUILD_TESTS=ON \
+    -DVELKIN_WERROR=ON >/dev/null
+  cmake --build "$work/host-build" -j1 --target velkin-tool-test velkin-check velkin-tree velkin-facts >/dev/null
+  "$host_src/.ci/case-outputs.sh" "$host_src" "$work/host-build" "$work/host-outputs"
+  echo $((SECONDS - t0)) >"$work/host-side.seconds"
+}
+set -m
+host_side </dev/null >"$work/host-side.log" 2>&1 &
+host_job=$!
+set +m
+
 # The packages of the second stage are in the root's apt cache; apt's own go
 # to $cache after it.
 apt_cache=()
@@ -138,11 +170,13 @@ chown nobody:nogroup "$root/etc/apt/sources.list" "$root"/etc/apt/apt.conf.d/9?v
   "$root"/etc/dpkg/dpkg.cfg.d/9?velkin-*
 # Of EFL the build needs only Eina: its library from libeina1a, its headers
 # and eina.pc from libefl-all-dev, unpacked without the 400 packages that one
-# depends on.
+# depends on. Not python3-jsonschema nor python3-yaml: the schema's and the
+# pre-commit hook's checks, which depend on no architecture, run on x86-64
+# only (facts.copies reports its schema part skipped here).
 in_root '
   apt-get update -qq
   apt-get install -y -qq cmake make g++ pkg-config libjson-glib-dev libglib2.0-dev \
-    libeina1a libunwind-dev googletest libgtest-dev python3 python3-jsonschema python3-yaml \
+    libeina1a libunwind-dev googletest libgtest-dev python3 \
     util-linux groff-base mandoc dpkg-dev file >/dev/null
   cd /tmp && apt-get download -qq libefl-all-dev
   dpkg-deb -x libefl-all-dev_*.deb efl && rm libefl-all-dev_*.deb
@@ -155,26 +189,23 @@ in_root '
 ' >"$work/apt.log" 2>&1 || { tail -n 30 "$work/apt.log" >&2; fail "apt in the root failed"; }
 grep -v "^debconf: " "$work/apt.log" || true
 
-commit=$(git rev-parse HEAD)
-phase "clean clone of $commit; x86-64 build of it"
 git clone -q --no-checkout "$repo" "$root/root/velkin-tool"
 git -C "$root/root/velkin-tool" checkout -q --detach "$commit"
 chown -R nobody:nogroup "$root/root/velkin-tool"
-host_src=$work/host-src
-git clone -q --no-checkout "$repo" "$host_src"
-git -C "$host_src" checkout -q --detach "$commit"
-(cmake -S "$host_src" -B "$work/host-build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKIN_BUILD_TESTS=ON \
-   -DVELKIN_WERROR=ON >/dev/null &&
- cmake --build "$work/host-build" -j2 --target velkin-tool-test velkin-check velkin-tree velkin-facts \
-   >/dev/null) >"$work/host-build.log" 2>&1 || { tail -n 30 "$work/host-build.log" >&2; fail "x86-64 build failed"; }
 
-phase "build (emulated, -j$(nproc))"
+# Only the targets above, with the flags of CI's build but -g: debug information,
+# which changes no code, takes a third of the compilers' time, and the package
+# strips it. cpack then installs what is built without building all first.
+phase "build of $commit (emulated, -j$(nproc))"
 in_root '
   cd velkin-tool
   echo "$(dpkg --print-architecture): $(gcc -dM -E -x c /dev/null |
     grep -E "__CHAR_UNSIGNED__|__SIZEOF_(LONG|POINTER)__ " | cut -d" " -f2- | paste -sd " ")"
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKIN_BUILD_TESTS=ON -DVELKIN_WERROR=ON >/dev/null
-  cmake --build build -j"$(nproc)" >/root/build.log 2>&1 || { tail -n 40 /root/build.log; exit 1; }
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKIN_BUILD_TESTS=ON -DVELKIN_WERROR=ON \
+    -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" \
+    -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+  cmake --build build -j"$(nproc)" --target '"$targets"' >/root/build.log 2>&1 ||
+    { tail -n 40 /root/build.log; exit 1; }
 ' || fail "build in the root failed"
 
 phase "tests (emulated): the format library's, then $tests"
@@ -185,13 +216,19 @@ in_root "cd velkin-tool/build && status=0
   exit \$status" >"$work/ctest.log" 2>&1 || status=$?
 grep -E '^ *[0-9]+/[0-9]+ Test|tests passed|\*\*\*' "$work/ctest.log"
 [ "${status:-0}" -eq 0 ] || { sed -n '/tests passed/,$p' "$work/ctest.log" >&2; fail "tests failed"; }
+# A test program not built is no test run: each name must have run.
+for name in "${test_names[@]}"; do
+  name=${name%\$}
+  grep -Eq "Test +#[0-9]+: $name" "$work/ctest.log" || fail "no test ${name//\\/} ran"
+done
 passed=$(($(sed -nE 's/^.* tests passed, 0 tests failed out of ([0-9]+)$/\1/p' "$work/ctest.log" | paste -sd+)))
 skipped=$(grep -c '\*\*\*Skipped' "$work/ctest.log" || true)
 summary="$passed tests passed ($skipped of them skipped)"
 
 phase "every case's outputs, $arch against x86-64"
 in_root 'cd velkin-tool && .ci/case-outputs.sh . build /root/outputs' || fail "running the cases in the root failed"
-.ci/case-outputs.sh "$host_src" "$work/host-build" "$work/host-outputs"
+wait "$host_job" || { tail -n 30 "$work/host-side.log" >&2; fail "the x86-64 side failed"; }
+host_job=
 compared=$(find "$work/host-outputs" -type f | wc -l)
 if ! diff -r "$work/host-outputs" "$root/root/outputs"; then
   fail "^^^ the cases' outputs differ between x86-64 (<) and $arch (>)"
@@ -224,4 +261,5 @@ phase ""
 echo "=== $arch: $summary; $compared files compared with x86-64, no difference"
 echo "=== $arch: time per phase"
 printf '%s\n' "${times[@]}"
+printf '%5d s  %s\n' "$(cat "$work/host-side.seconds")" "(x86-64 build and cases, in the background meanwhile)"
 echo "=== $arch: $((SECONDS - started)) s in all"
