@@ -13,7 +13,7 @@ listed entries with the deleted ones in their places are the node's
 "submenuitems" strings. A case the directory cannot tell is counted as skipped,
 with the reason: identifiers the splitter writes unescaped or looks up as more
 than a name (a file not JSON otherwise fails), menu files not written, a node
-ending with a "parentitem" of its own. At least 300 generated definitions
+ending with a "parentitem" of its own. At least 60% of the generated definitions
 must compare equal.
 
 Usage: model_equals_splitter.py RENDER TOOL TREE GOLDEN_DIR [--seed S] [--count N] [--verbose]
@@ -31,8 +31,9 @@ import gendefs
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from testkit import run, run_in_scratch  # noqa: E402
 
-# At least this many generated definitions must be compared (and equal), not skipped.
-MIN_COMPARED = 300
+# At least this share of the generated definitions must be compared (and equal), not
+# skipped: about two thirds are, at every count tried (308 of 450, 66 of 100).
+MIN_COMPARED_SHARE = 0.6
 VERBOSE = False
 
 
@@ -251,9 +252,10 @@ def main():
     print("deletions: %d deleted entries and %d deleted menus written nowhere, each entry in its place"
           % tuple(DELETIONS))
     failed = differ + counts.get("DIFFER", 0) + (DELETIONS[0] == 0 or DELETIONS[1] == 0)
-    if generated_equal < MIN_COMPARED:
+    least = max(1, int(args.count * MIN_COMPARED_SHARE))
+    if generated_equal < least:
         print("FAIL only %d of %d generated definitions compared, fewer than %d"
-              % (generated_equal, args.count, MIN_COMPARED))
+              % (generated_equal, args.count, least))
         failed += 1
     return 1 if failed else 0
 
