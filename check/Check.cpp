@@ -27,9 +27,13 @@ std::vector<Diagnostic> CheckDefinition(const char* path, std::string_view text)
     if (!CheckMenuTree(places, found))
         return found.Sorted();
     Names names(places);
-    const EffectiveMenu menu = ComputeEffectiveMenu(root, path);
+    // Each menu's file is read back as soon as the menu is known: its texts
+    // are not kept.
+    FileJudge files;
+    const EffectiveMenu menu =
+        ComputeEffectiveMenu(root, path, [&files](const Menu& m) { files.Judge(m); });
     names.Written(menu);
-    const Context c{places, menu, names, found};
+    const Context c{places, menu, names, files.Verdicts(), found};
     for (void (*family)(const Context&) :
          {CheckKeys, CheckIdentifiers, CheckGroups, CheckParents, CheckReach, CheckFiles,
           CheckEffects})

@@ -4,6 +4,9 @@
 // the order of findings that share one position.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "Definition.h"
 #include "EffectiveMenu.h"
 #include "Findings.h"
@@ -13,10 +16,41 @@
 
 namespace check {
 
+// What reading one menu's file back finds.
+struct FileVerdict {
+    enum class Kind : uint8_t {
+        Fine,            // created, UTF-8 JSON, reads back as the menu
+        NameTooLong,     // never created: its name does not fit a file name
+        NotJson,         // not UTF-8 JSON
+        OtherEntries,    // reads back with other entries than it is written with
+    };
+    Kind kind = Kind::Fine;
+    size_t brokenItem = velkin::kNoItem;  // the first item whose definition is not JSON
+};
+
+// Reads back the file of each menu as the effective menu is computed, while
+// the menu's texts are there (FileRules.cpp); CheckFiles reports what it found.
+class FileJudge {
+public:
+    FileJudge() : m_parser(json_parser_new()) {}
+    ~FileJudge() { g_object_unref(m_parser); }
+    FileJudge(const FileJudge&) = delete;
+    FileJudge& operator=(const FileJudge&) = delete;
+
+    void Judge(const velkin::Menu& menu);
+    // One per menu judged, in the effective menu's order.
+    const std::vector<FileVerdict>& Verdicts() const { return m_verdicts; }
+
+private:
+    JsonParser* m_parser;
+    std::vector<FileVerdict> m_verdicts;
+};
+
 struct Context {
     const Places& places;
     const velkin::EffectiveMenu& menu;
     const Names& names;
+    const std::vector<FileVerdict>& files;  // per menu, as FileJudge found
     Findings& found;
 };
 
@@ -33,7 +67,8 @@ void CheckIdentifiers(const Context& c);
 void CheckGroups(const Context& c);
 // Parents and loops (ParentRules.cpp).
 void CheckParents(const Context& c);
-// Files (FileRules.cpp): every menu file is created, JSON and reads back.
+// Files (FileRules.cpp): every menu file is created, JSON and reads back, as
+// FileJudge found.
 void CheckFiles(const Context& c);
 // Reach (ReachRules.cpp): menus no menu leads to, identifiers alike on screen.
 void CheckReach(const Context& c);

@@ -1,6 +1,6 @@
 // Files: every menu file the splitter writes can be created, is UTF-8 JSON
-// and reads back as the menu meant. The files are rendered from the
-// effective menu in memory, one at a time.
+// and reads back as the menu meant. Each file is rendered in memory from its
+// menu as the effective menu is computed, while the menu holds its texts.
 #include <cstring>
 #include <string>
 
@@ -37,32 +37,16 @@ bool ReadsBack(const Menu& menu, JsonParser* parser)
     return true;
 }
 
-// The place most likely responsible for a file that is not JSON: the first
-// item whose written definition is not one JSON value (an identifier looked
-// up as a JSONPath path finding several values, or a definition written back
-// with a raw byte), else the menu's own key.
-void ReportBroken(const Context& c, const Menu& menu, size_t key, const std::string& what)
+// The first item whose written definition is not one JSON value (an
+// identifier looked up as a JSONPath path finding several values, or a
+// definition written back with a raw byte): the likeliest cause of a file
+// that is not JSON.
+size_t BrokenItem(const Menu& menu, JsonParser* parser)
 {
-    const std::string file = "the file of menu " + Show(menu.id) + " " + what;
-    g_autoptr(JsonParser) parser = json_parser_new();
-    for (const ItemEntry& item : menu.items) {
-        if (ParsesAsJson(item.definition, parser))
-            continue;
-        if (!PlainForJsonPath(item.id)) {
-            const Listings at = c.names.ListingsOf(item.id);
-            c.found.Report(RuleId::UnreadableFile, !at.empty() ? at.front().offset : key,
-                           file + ": item " + Show(item.id) +
-                               " is looked up by JSONPath as a path, and all it finds is "
-                               "written as its definition");
-        } else {
-            c.found.Report(RuleId::UnreadableFile, c.places.Member(c.names.Items(), item.id).key,
-                           file + ": the definition of item " + Show(item.id) +
-                               " is written as text that is not UTF-8 JSON (an escape json-glib "
-                               "writes back as a raw byte?)");
-        }
-        return;
-    }
-    c.found.Report(RuleId::UnreadableFile, key, file);
+    for (size_t i = 0; i < menu.items.size(); ++i)
+        if (!ParsesAsJson(menu.items[i].definition, parser))
+            return i;
+    return kNoItem;
 }
 
 // A file can only fail to read back when an identifier in it is looked up as
@@ -82,32 +66,70 @@ bool MayNotReadBack(const Menu& menu, const std::string& text)
     return !g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr);
 }
 
+// Where the menu's file is not JSON or reads back otherwise: at the item
+// found responsible, else at the menu's own key.
+void ReportBroken(const Context& c, const Menu& menu, size_t key, const FileVerdict& verdict)
+{
+    const std::string file =
+        "the file of menu " + Show(menu.id) + " " +
+        (verdict.kind == FileVerdict::Kind::NotJson
+             ? "is not UTF-8 JSON"
+             : "reads back with other entries than it is written with");
+    if (verdict.brokenItem == kNoItem) {
+        c.found.Report(RuleId::UnreadableFile, key, file);
+        return;
+    }
+    const std::string& id = menu.items[verdict.brokenItem].id;
+    if (!PlainForJsonPath(id)) {
+        const Listings at = c.names.ListingsOf(id);
+        c.found.Report(RuleId::UnreadableFile, !at.empty() ? at.front().offset : key,
+                       file + ": item " + Show(id) +
+                           " is looked up by JSONPath as a path, and all it finds is "
+                           "written as its definition");
+    } else {
+        c.found.Report(RuleId::UnreadableFile, c.places.Member(c.names.Items(), id).key,
+                       file + ": the definition of item " + Show(id) +
+                           " is written as text that is not UTF-8 JSON (an escape json-glib "
+                           "writes back as a raw byte?)");
+    }
+}
+
 }  // namespace
+
+void FileJudge::Judge(const Menu& menu)
+{
+    FileVerdict verdict;
+    if (!MenuFileNameFits(menu.id)) {
+        verdict.kind = FileVerdict::Kind::NameTooLong;
+    } else if (!NamesNeedEscape(menu)) {  // else unescaped-identifier reports them
+        const std::string text = MenuFileText(menu);
+        if (!MayNotReadBack(menu, text))
+            verdict.kind = FileVerdict::Kind::Fine;
+        else if (!ParsesAsJson(text, m_parser))
+            verdict.kind = FileVerdict::Kind::NotJson;
+        else if (!ReadsBack(menu, m_parser))
+            verdict.kind = FileVerdict::Kind::OtherEntries;
+    }
+    if (verdict.kind == FileVerdict::Kind::NotJson || verdict.kind == FileVerdict::Kind::OtherEntries)
+        verdict.brokenItem = BrokenItem(menu, m_parser);
+    m_verdicts.push_back(verdict);
+}
 
 void CheckFiles(const Context& c)
 {
-    g_autoptr(JsonParser) parser = json_parser_new();
-    for (const Menu& menu : c.menu.menus) {
+    for (size_t i = 0; i < c.menu.menus.size(); ++i) {
+        const Menu& menu = c.menu.menus[i];
+        const FileVerdict& verdict = c.files[i];
         const size_t key = c.places.Member(c.names.Tree(), menu.id).key;
-        if (!MenuFileNameFits(menu.id)) {
+        if (verdict.kind == FileVerdict::Kind::NameTooLong)
             c.found.Report(RuleId::UnreadableFile, key,
                            "the file of menu " + Show(menu.id) +
                                " is never written: its name is " +
                                std::to_string(menu.id.size() + std::strlen(kMenuFileSuffix)) +
                                " bytes, more than a file name may be (" +
                                std::to_string(kMaxFileNameBytes) + ")");
-            continue;
-        }
-        // unescaped-identifier reports the identifiers that need escapes.
-        if (NamesNeedEscape(menu))
-            continue;
-        const std::string text = MenuFileText(menu);
-        if (!MayNotReadBack(menu, text))
-            continue;
-        if (!ParsesAsJson(text, parser))
-            ReportBroken(c, menu, key, "is not UTF-8 JSON");
-        else if (!ReadsBack(menu, parser))
-            ReportBroken(c, menu, key, "reads back with other entries than it is written with");
+        else if (verdict.kind != FileVerdict::Kind::Fine)
+            ReportBroken(c, menu, key, verdict);
     }
 }
 

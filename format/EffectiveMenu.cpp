@@ -47,13 +47,22 @@ bool CopiedAsItIs(const Menu& menu, JsonNode* node)
            g_utf8_validate(menu.node.data(), static_cast<gssize>(menu.node.size()), nullptr);
 }
 
+// Empties the texts of a menu its watcher has seen (their room is freed).
+void ReleaseTexts(Menu& menu)
+{
+    for (ItemEntry& item : menu.items)
+        std::string().swap(item.definition);
+    std::string().swap(menu.node);
+}
+
 }  // namespace
 
 // Computes the model in the splitter's order: edit lists, then each member
 // of "menutree" with its items, additions, node and parent link.
 class EffectiveMenuBuilder {
 public:
-    EffectiveMenuBuilder(JsonNode* root, const char* path) : m_root(root)
+    EffectiveMenuBuilder(JsonNode* root, const char* path, const MenuWatcher& watch)
+        : m_root(root), m_watch(watch)
     {
         m_model.profile = FindProfile(path);
     }
@@ -87,6 +96,7 @@ public:
 
 private:
     JsonNode* m_root;
+    const MenuWatcher& m_watch;
     GObjectPtr<JsonGenerator> m_generator{json_generator_new()};
     EffectiveMenu m_model;
     // The edit lists' strings, each with the index of its first occurrence.
@@ -219,6 +229,10 @@ private:
         auto parent = m_parents.find(id);
         if (parent != m_parents.end())
             menu.parent = parent->second;
+        if (m_watch) {
+            m_watch(menu);
+            ReleaseTexts(menu);
+        }
         m_model.menus.push_back(std::move(menu));
     }
 
@@ -353,9 +367,9 @@ NodeView ReadWrittenNode(JsonNode* node)
     return view;
 }
 
-EffectiveMenu ComputeEffectiveMenu(JsonNode* root, const char* path)
+EffectiveMenu ComputeEffectiveMenu(JsonNode* root, const char* path, const MenuWatcher& watch)
 {
-    return EffectiveMenuBuilder(root, path).Build();
+    return EffectiveMenuBuilder(root, path, watch).Build();
 }
 
 }  // namespace velkin

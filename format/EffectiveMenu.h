@@ -9,6 +9,7 @@
 #include <json-glib/json-glib.h>
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -152,8 +153,15 @@ private:
     std::unordered_map<std::string, size_t> m_index;
 };
 
+// Sees each written menu as soon as it is complete, texts included.
+using MenuWatcher = std::function<void(const Menu&)>;
+
 // The effective menu of the definition at `path` (the path selects the
-// profile), whose parsed root is `root`.
-EffectiveMenu ComputeEffectiveMenu(JsonNode* root, const char* path);
+// profile), whose parsed root is `root`. With `watch`, each menu is shown to
+// it complete and then keeps no texts (its node and its items' definitions
+// are left empty): a reader that needs them once, as the checker reading
+// each file back, never holds all the texts of a large definition at once.
+EffectiveMenu ComputeEffectiveMenu(JsonNode* root, const char* path,
+                                   const MenuWatcher& watch = nullptr);
 
 }  // namespace velkin

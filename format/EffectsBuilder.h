@@ -5,6 +5,7 @@
 // of them does.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -52,21 +53,20 @@ private:
     // Keyed by views of strings that outlive the walk: the document's, the
     // effective menu's, or the parts' keys.
     using Views = std::unordered_set<std::string_view>;
-    using ViewIndex = std::unordered_map<std::string_view, size_t>;
 
     JsonNode* m_root;
     const EffectiveMenu& m_model;
     Effects m_out;
     EditParts m_deletes, m_adds, m_modifies;
     Index m_addEntries, m_amendments;  // identifier -> part
-    // "menuitems" and the parts of its definitions, which follow each other;
-    // indexed by identifier when an amendment first needs one.
+    // "menuitems" and the parts of its definitions, which follow each other,
+    // with those parts sorted by identifier (four bytes each: there are many).
     JsonObject* m_items = nullptr;
     size_t m_firstDefinition = 0;
     size_t m_definitionCount = 0;
-    ViewIndex m_definitions;
+    std::vector<uint32_t> m_definitions;
     JsonObject* m_tree = nullptr;  // "menutree"
-    Views m_listed;                // listed by a written menu's node, once asked
+    std::vector<std::string_view> m_listed;  // listed by a written menu's node, once asked
     bool m_listedKnown = false;
     Views m_deletedListed;  // listed by a deleted menu
     // The parts of "menuaddinfo" and "menumodifyinfo", and whether each is an object.
@@ -116,8 +116,11 @@ private:
     void AddEntry(size_t parent, const std::string& menu, JsonNode* entry);
     void Amendment(size_t parent, const std::string& item);
     long FirstAmended(const std::string& item);
+    void GatherListed();
     bool Named(const std::string& id);
-    size_t DefinitionOf(const std::string& item);
+    void IndexDefinitions();
+    void MarkWrittenDefinitions();
+    size_t DefinitionOf(std::string_view item) const;
     void NoEffectFromInfo(size_t part, bool add, const std::string& id);
     void FinishDeletes();
     void FinishAdds();

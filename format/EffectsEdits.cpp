@@ -1,5 +1,6 @@
 // The definitions and the edit information, the fates of the edit lists'
 // strings, and the loops additions make (EffectsBuilder.h).
+#include <algorithm>
 #include <unordered_set>
 
 #include "Document.h"
@@ -58,28 +59,40 @@ void EffectsBuilder::Definitions(const std::string& name, JsonNode* value)
         Member(kNoPart, name, Fate::PassedOver, Why::WrongForm);
         return;
     }
-    const FirstFiles written = FirstFilesOf(m_model, [](const ItemEntry& item) {
-        const bool listed = item.origin == Origin::Listed;
-        return !item.placeholder &&
-               AsItIs(item.id, listed ? kDriverQuerySize : kLookupQuerySize, kItemQuery);
-    });
     const size_t at = Member(kNoPart, name, Fate::Read);
     m_items = items;
     m_firstDefinition = at + 1;
     m_definitionCount = json_object_get_size(items);
-    for (std::string_view id : OwnNames(items)) {
-        const long file = FirstFile(written, id);
+    for (std::string_view id : OwnNames(items))
+        Member(at, id, Fate::PassedOver);  // its fate is set below
+    IndexDefinitions();
+    MarkWrittenDefinitions();
+    for (size_t k = m_firstDefinition; k < m_firstDefinition + m_definitionCount; ++k) {
+        if (m_out.parts[k].fate == Fate::Written)
+            continue;
         size_t by = kNoPart;
-        const Why why = file != kNoFile ? Why::None : Unwritten(id, by);
-        const Fate fate = file != kNoFile            ? Fate::Written
-                          : why == Why::EntryDeleted ? Fate::Overridden
-                                                     : Fate::PassedOver;
-        Member(at, id, fate, why, file, by);
+        const Why why = Unwritten(m_out.parts[k].key, by);
+        SetFate(k, why == Why::EntryDeleted ? Fate::Overridden : Fate::PassedOver, why, kNoFile,
+                by);
     }
 }
 
-// Why a definition is not written: a deleted item, one only a deleted menu
-// lists, one an amendment names (which says so), or none of these.
+// Each definition a written menu's file holds as it stands is written into
+// the first such file.
+void EffectsBuilder::MarkWrittenDefinitions()
+{
+    for (size_t i = 0; i < m_model.menus.size(); ++i)
+        for (const ItemEntry& item : m_model.menus[i].items) {
+            const bool listed = item.origin == Origin::Listed;
+            if (item.placeholder ||
+                !AsItIs(item.id, listed ? kDriverQuerySize : kLookupQuerySize, kItemQuery))
+                continue;
+            const size_t part = DefinitionOf(item.id);
+            if (part != kNoPart && m_out.parts[part].fate != Fate::Written)
+                SetFate(part, Fate::Written, Why::None, static_cast<long>(i));
+        }
+}
+
 Why EffectsBuilder::Unwritten(std::string_view id, size_t& by) const
 {
     by = m_deletes.PartOf(id);
@@ -185,34 +198,59 @@ long EffectsBuilder::FirstAmended(const std::string& item)
     return FirstFile(m_amendedIn, item);
 }
 
+// The strings the written menus' nodes list, sorted once (a large
+// definition lists many: no hash table for them).
+void EffectsBuilder::GatherListed()
+{
+    m_listedKnown = true;
+    if (m_tree == nullptr)
+        return;
+    for (std::string_view menu : OwnNames(m_tree)) {
+        JsonNode* node = json_object_get_member(m_tree, menu.data());
+        JsonArray* list =
+            MenuIndex(menu) != kNoFile ? AsArray(MemberOf(node, kSubmenuItems)) : nullptr;
+        const guint n = list != nullptr ? json_array_get_length(list) : 0;
+        for (guint j = 0; j < n; ++j)
+            if (const char* listed = AsString(json_array_get_element(list, j)))
+                m_listed.emplace_back(listed);
+    }
+    std::sort(m_listed.begin(), m_listed.end());
+    m_listed.erase(std::unique(m_listed.begin(), m_listed.end()), m_listed.end());
+    m_listed.shrink_to_fit();
+}
+
 // Whether `id` is a menu, is listed by a node or a deleted menu, or has a
-// definition. The written menus' lists are gathered the first time.
+// definition.
 bool EffectsBuilder::Named(const std::string& id)
 {
-    if (!m_listedKnown && m_tree != nullptr)
-        for (std::string_view menu : OwnNames(m_tree)) {
-            JsonNode* node = json_object_get_member(m_tree, menu.data());
-            JsonArray* list =
-                MenuIndex(menu) != kNoFile ? AsArray(MemberOf(node, kSubmenuItems)) : nullptr;
-            const guint n = list != nullptr ? json_array_get_length(list) : 0;
-            for (guint j = 0; j < n; ++j)
-                if (const char* listed = AsString(json_array_get_element(list, j)))
-                    m_listed.insert(listed);
-        }
-    m_listedKnown = true;
-    return m_listed.count(id) != 0 || m_deletedListed.count(id) != 0 ||
+    if (!m_listedKnown)
+        GatherListed();
+    return std::binary_search(m_listed.begin(), m_listed.end(), std::string_view(id)) ||
+           m_deletedListed.count(id) != 0 ||
            (m_tree != nullptr && json_object_has_member(m_tree, id.c_str())) ||
            (m_items != nullptr && json_object_has_member(m_items, id.c_str()));
 }
 
-// The part of the definition of `item`; kNoPart when "menuitems" has none.
-size_t EffectsBuilder::DefinitionOf(const std::string& item)
+// The definitions' parts in order of their identifiers, four bytes each (a
+// large definition has many).
+void EffectsBuilder::IndexDefinitions()
 {
-    if (m_definitions.empty())
-        for (size_t k = 0; k < m_definitionCount; ++k)
-            m_definitions.emplace(m_out.parts[m_firstDefinition + k].key, m_firstDefinition + k);
-    auto it = m_definitions.find(item);
-    return it == m_definitions.end() ? kNoPart : it->second;
+    m_definitions.resize(m_definitionCount);
+    for (size_t k = 0; k < m_definitionCount; ++k)
+        m_definitions[k] = static_cast<uint32_t>(m_firstDefinition + k);
+    std::sort(m_definitions.begin(), m_definitions.end(), [this](uint32_t a, uint32_t b) {
+        return std::string_view(m_out.parts[a].key) < std::string_view(m_out.parts[b].key);
+    });
+}
+
+// The part of the definition of `item`; kNoPart when "menuitems" has none.
+size_t EffectsBuilder::DefinitionOf(std::string_view item) const
+{
+    auto it = std::lower_bound(
+        m_definitions.begin(), m_definitions.end(), item,
+        [this](uint32_t part, std::string_view id) { return std::string_view(m_out.parts[part].key) < id; });
+    return it != m_definitions.end() && std::string_view(m_out.parts[*it].key) == item ? *it
+                                                                                      : kNoPart;
 }
 
 // A deletion takes effect where it removes a menu, an entry no addition

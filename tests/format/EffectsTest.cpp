@@ -75,6 +75,28 @@ const Row kRows[] = {
         "menutree.b.group[0].group-items[0]=W@b.json "
         "menutree.b.group[0].group-items[1]=O:entry-deleted<menudelete.submenuitems[0] "
         "menutree.b.group[0].k=P:dropped "},
+    {"each_definition_is_written_into_the_first_file_holding_it", R"({
+        "menutree": {"m": {"submenuitems": ["z", "y"]}, "n": {"submenuitems": ["y", "b", "z"]}},
+        "menuitems": {"z": {}, "unused": {}, "y": [], "b": 1, "a": {}}})",
+        "menutree.m=W@m.json menutree.m.submenuitems=W@m.json "
+        "menutree.m.submenuitems[0]=W@m.json menutree.m.submenuitems[1]=W@m.json "
+        "menutree.n=W@n.json menutree.n.submenuitems=W@n.json "
+        "menutree.n.submenuitems[0]=W@n.json menutree.n.submenuitems[1]=W@n.json "
+        "menutree.n.submenuitems[2]=W@n.json menuitems.z=W@m.json "
+        "menuitems.unused=P:not-written menuitems.y=W@m.json menuitems.b=W@n.json "
+        "menuitems.a=P:not-written "},
+    {"an_amendment_of_a_listed_item_without_definition_names_it", R"({
+        "menutree": {"m": {"submenuitems": ["z", "q", "b", "k"]}},
+        "menuitems": {"z": {}, "b": {}, "k": {}},
+        "menumodify": {"submenuitems": ["q", "nowhere"]},
+        "menumodifyinfo": {"q": {"x": 1}, "nowhere": {"x": 1}}})",
+        "menumodify.submenuitems[0]=P:not-written menumodify.submenuitems[1]=P:names-nothing "
+        "menutree.m=W@m.json menutree.m.submenuitems=W@m.json "
+        "menutree.m.submenuitems[0]=W@m.json menutree.m.submenuitems[1]=W@m.json "
+        "menutree.m.submenuitems[2]=W@m.json menutree.m.submenuitems[3]=W@m.json "
+        "menuitems.z=W@m.json menuitems.b=W@m.json menuitems.k=W@m.json "
+        "menumodifyinfo.q=P:follows<menumodify.submenuitems[0] "
+        "menumodifyinfo.nowhere=P:follows<menumodify.submenuitems[1] "},
     {"a_deletion_removing_only_a_group_entry_of_a_rebuilt_node_takes_effect", R"({
         "menutree": {"m": {"submenuitems": ["a", "b"],
                            "group": [{"indent-level": "1", "group-items": ["a", "g"]}]}},
