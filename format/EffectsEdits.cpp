@@ -199,21 +199,25 @@ long EffectsBuilder::FirstAmended(const std::string& item)
 }
 
 // The strings the written menus' nodes list, sorted once (a large
-// definition lists many: no hash table for them).
+// definition lists many: no hash table for them, and room made once).
 void EffectsBuilder::GatherListed()
 {
     m_listedKnown = true;
-    if (m_tree == nullptr)
-        return;
-    for (std::string_view menu : OwnNames(m_tree)) {
-        JsonNode* node = json_object_get_member(m_tree, menu.data());
-        JsonArray* list =
-            MenuIndex(menu) != kNoFile ? AsArray(MemberOf(node, kSubmenuItems)) : nullptr;
-        const guint n = list != nullptr ? json_array_get_length(list) : 0;
-        for (guint j = 0; j < n; ++j)
+    std::vector<JsonArray*> lists;
+    size_t count = 0;
+    if (m_tree != nullptr)
+        for (std::string_view menu : OwnNames(m_tree))
+            if (MenuIndex(menu) != kNoFile)
+                if (JsonArray* list = AsArray(
+                        MemberOf(json_object_get_member(m_tree, menu.data()), kSubmenuItems))) {
+                    lists.push_back(list);
+                    count += json_array_get_length(list);
+                }
+    m_listed.reserve(count);
+    for (JsonArray* list : lists)
+        for (guint j = 0; j < json_array_get_length(list); ++j)
             if (const char* listed = AsString(json_array_get_element(list, j)))
                 m_listed.emplace_back(listed);
-    }
     std::sort(m_listed.begin(), m_listed.end());
     m_listed.erase(std::unique(m_listed.begin(), m_listed.end()), m_listed.end());
     m_listed.shrink_to_fit();
