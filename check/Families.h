@@ -10,6 +10,7 @@
 #include "Definition.h"
 #include "EffectiveMenu.h"
 #include "Findings.h"
+#include "GObjectPtr.h"
 #include "Document.h"
 #include "Names.h"
 #include "Places.h"
@@ -32,17 +33,12 @@ struct FileVerdict {
 // the menu's texts are there (FileRules.cpp); CheckFiles reports what it found.
 class FileJudge {
 public:
-    FileJudge() : m_parser(json_parser_new()) {}
-    ~FileJudge() { g_object_unref(m_parser); }
-    FileJudge(const FileJudge&) = delete;
-    FileJudge& operator=(const FileJudge&) = delete;
-
     void Judge(const velkin::Menu& menu);
     // One per menu judged, in the effective menu's order.
     const std::vector<FileVerdict>& Verdicts() const { return m_verdicts; }
 
 private:
-    JsonParser* m_parser;
+    GObjectPtr<JsonParser> m_parser{json_parser_new()};
     std::vector<FileVerdict> m_verdicts;
 };
 

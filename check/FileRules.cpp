@@ -103,15 +103,15 @@ void FileJudge::Judge(const Menu& menu)
         verdict.kind = FileVerdict::Kind::NameTooLong;
     } else if (!NamesNeedEscape(menu)) {  // else unescaped-identifier reports them
         const std::string text = MenuFileText(menu);
-        if (!MayNotReadBack(menu, text))
-            verdict.kind = FileVerdict::Kind::Fine;
-        else if (!ParsesAsJson(text, m_parser))
-            verdict.kind = FileVerdict::Kind::NotJson;
-        else if (!ReadsBack(menu, m_parser))
-            verdict.kind = FileVerdict::Kind::OtherEntries;
+        if (MayNotReadBack(menu, text)) {
+            if (!ParsesAsJson(text, m_parser.get()))
+                verdict.kind = FileVerdict::Kind::NotJson;
+            else if (!ReadsBack(menu, m_parser.get()))
+                verdict.kind = FileVerdict::Kind::OtherEntries;
+        }
     }
     if (verdict.kind == FileVerdict::Kind::NotJson || verdict.kind == FileVerdict::Kind::OtherEntries)
-        verdict.brokenItem = BrokenItem(menu, m_parser);
+        verdict.brokenItem = BrokenItem(menu, m_parser.get());
     m_verdicts.push_back(verdict);
 }
 

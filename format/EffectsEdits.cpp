@@ -93,6 +93,8 @@ void EffectsBuilder::MarkWrittenDefinitions()
         }
 }
 
+// Why a definition is not written: a deleted item, one only a deleted menu
+// lists, one an amendment names (which says so), or none of these.
 Why EffectsBuilder::Unwritten(std::string_view id, size_t& by) const
 {
     by = m_deletes.PartOf(id);
@@ -250,11 +252,10 @@ void EffectsBuilder::IndexDefinitions()
 // The part of the definition of `item`; kNoPart when "menuitems" has none.
 size_t EffectsBuilder::DefinitionOf(std::string_view item) const
 {
-    auto it = std::lower_bound(
-        m_definitions.begin(), m_definitions.end(), item,
-        [this](uint32_t part, std::string_view id) { return std::string_view(m_out.parts[part].key) < id; });
-    return it != m_definitions.end() && std::string_view(m_out.parts[*it].key) == item ? *it
-                                                                                      : kNoPart;
+    auto key = [this](uint32_t part) { return std::string_view(m_out.parts[part].key); };
+    auto it = std::lower_bound(m_definitions.begin(), m_definitions.end(), item,
+                               [&key](uint32_t part, std::string_view id) { return key(part) < id; });
+    return it != m_definitions.end() && key(*it) == item ? *it : kNoPart;
 }
 
 // A deletion takes effect where it removes a menu, an entry no addition
