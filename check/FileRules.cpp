@@ -3,6 +3,7 @@
 // menu as the effective menu is computed, while the menu holds its texts.
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "Families.h"
 #include "Facts.h"
@@ -49,21 +50,30 @@ size_t BrokenItem(const Menu& menu, JsonParser* parser)
     return kNoItem;
 }
 
-// A file can only fail to read back when an identifier in it is looked up as
-// a JSONPath path, or its text holds a byte JSON refuses in a string (a raw
-// control character, a byte that is not UTF-8): the rest is json-glib's own
-// serialisation and nodes the model has read back already.
-bool MayNotReadBack(const Menu& menu, const std::string& text)
+// Whether a piece of a file's text holds a byte JSON refuses in a string: a
+// raw control character, or a byte that is not UTF-8.
+bool RefusedByte(std::string_view text)
 {
-    if (!PlainForJsonPath(menu.id))
-        return true;
-    for (const ItemEntry& item : menu.items)
-        if (!PlainForJsonPath(item.id))
-            return true;
     for (const char ch : text)
         if (static_cast<unsigned char>(ch) < 0x20 && ch != '\n' && ch != '\t' && ch != '\r')
             return true;
     return !g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr);
+}
+
+// A file can only fail to read back when an identifier in it is looked up as
+// a JSONPath path, or its text holds a refused byte: the rest is json-glib's
+// own serialisation and nodes the model has read back already. The pieces
+// are looked at one by one (what joins them is plain ASCII), so that the
+// text is only made for a file that may not read back.
+bool MayNotReadBack(const Menu& menu)
+{
+    if (!PlainForJsonPath(menu.id) || RefusedByte(menu.id) || RefusedByte(menu.node) ||
+        (menu.parent && RefusedByte(*menu.parent)))
+        return true;
+    for (const ItemEntry& item : menu.items)
+        if (!PlainForJsonPath(item.id) || RefusedByte(item.id) || RefusedByte(item.definition))
+            return true;
+    return false;
 }
 
 // Where the menu's file is not JSON or reads back otherwise: at the item
@@ -102,8 +112,8 @@ void FileJudge::Judge(const Menu& menu)
     if (!MenuFileNameFits(menu.id)) {
         verdict.kind = FileVerdict::Kind::NameTooLong;
     } else if (!NamesNeedEscape(menu)) {  // else unescaped-identifier reports them
-        const std::string text = MenuFileText(menu);
-        if (MayNotReadBack(menu, text)) {
+        if (MayNotReadBack(menu)) {
+            const std::string text = MenuFileText(menu);
             if (!ParsesAsJson(text, m_parser.get()))
                 verdict.kind = FileVerdict::Kind::NotJson;
             else if (!ReadsBack(menu, m_parser.get()))
@@ -120,6 +130,8 @@ void CheckFiles(const Context& c)
     for (size_t i = 0; i < c.menu.menus.size(); ++i) {
         const Menu& menu = c.menu.menus[i];
         const FileVerdict& verdict = c.files[i];
+        if (verdict.kind == FileVerdict::Kind::Fine)
+            continue;
         const size_t key = c.places.Member(c.names.Tree(), menu.id).key;
         if (verdict.kind == FileVerdict::Kind::NameTooLong)
             c.found.Report(RuleId::UnreadableFile, key,
@@ -128,7 +140,7 @@ void CheckFiles(const Context& c)
                                std::to_string(menu.id.size() + std::strlen(kMenuFileSuffix)) +
                                " bytes, more than a file name may be (" +
                                std::to_string(kMaxFileNameBytes) + ")");
-        else if (verdict.kind != FileVerdict::Kind::Fine)
+        else
             ReportBroken(c, menu, key, verdict);
     }
 }

@@ -23,6 +23,12 @@ using namespace velkin;
 
 namespace {
 
+// Whether the rules on one identifier have anything to report.
+bool IdentifierFlawed(const std::string& id, const char* format, size_t size)
+{
+    return NeedsEscape(id) || QueryIsCut(size, format, id) || !PlainForJsonPath(id);
+}
+
 // Rules on one identifier that the splitter writes and looks up with the
 // query `format`, in a buffer of `size` bytes.
 void CheckIdentifier(const Context& c, const std::string& id, size_t offset, const char* format,
@@ -33,7 +39,7 @@ void CheckIdentifier(const Context& c, const std::string& id, size_t offset, con
                        std::string(what) + " " + Show(id) +
                            " holds a double quote, backslash or control character: the files "
                            "naming it would not be JSON");
-    if (FormatQuery(size, format, id.c_str()).cut)
+    if (QueryIsCut(size, format, id))
         c.found.Report(RuleId::QueryTooLong, offset,
                        std::string(what) + " " + Show(id) + " is " + std::to_string(id.size()) +
                            " bytes long: its lookup is cut at " + std::to_string(size) + " bytes");
@@ -63,7 +69,7 @@ void CheckGroupQuery(const Context& c, const Located& node, const std::string& m
 {
     JsonArray* groups = AsArray(c.places.Member(node, kGroup).node);
     const guint n = groups != nullptr ? json_array_get_length(groups) : 0;
-    if (!GroupsAreRead(n) || FormatQuery(kDriverQuerySize, kMenuQuery, menu.c_str()).cut)
+    if (!GroupsAreRead(n) || QueryIsCut(kDriverQuerySize, kMenuQuery, menu))
         return;
     bool cut = false;
     for (int i = 0; i < static_cast<int>(n); ++i)
@@ -140,10 +146,10 @@ public:
     explicit Unused(const Context& c) : m_c(c)
     {
         JsonObject* items = AsObject(c.names.Items().node);
-        const std::unordered_set<std::string> menus(c.menu.menuTree.begin(), c.menu.menuTree.end());
+        JsonObject* menus = AsObject(c.names.Tree().node);
         ForEachMemberName(items, [&](const char* name) {
             const std::string id(name);
-            if (!Named(id) && menus.count(id) == 0)
+            if (!Named(id) && (menus == nullptr || !json_object_has_member(menus, name)))
                 m_unused.push_back(id);
         });
         for (const Menu& menu : c.menu.menus)
@@ -213,10 +219,12 @@ private:
 void CheckItems(const Context& c, const Menu& menu, ItemPlaces& places, const Unused& unused)
 {
     for (const ItemEntry& item : menu.items) {
+        const size_t size = item.origin == Origin::Listed ? kDriverQuerySize : kLookupQuerySize;
+        // Where the item stands is looked up for a finding only.
+        if (!item.placeholder && !IdentifierFlawed(item.id, kItemQuery, size))
+            continue;
         const size_t offset = places.Of(item);
-        const bool listed = item.origin == Origin::Listed;
-        CheckIdentifier(c, item.id, offset, kItemQuery,
-                        listed ? kDriverQuerySize : kLookupQuerySize, "item");
+        CheckIdentifier(c, item.id, offset, kItemQuery, size, "item");
         if (item.placeholder)
             c.found.Report(RuleId::MissingDefinition, offset,
                            "item " + Show(item.id) + " of menu " + Show(menu.id) +

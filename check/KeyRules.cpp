@@ -251,11 +251,13 @@ void Definitions(const Context& c)
 {
     JsonObject* items = AsObject(c.names.Items().node);
     ForEachMemberName(items, [&](const char* name) {
+        // Most are objects: the place is looked up for the others only.
+        if (AsObject(json_object_get_member(items, name)) != nullptr)
+            return;
         const std::string id(name);
-        const Located definition = c.places.Member(c.names.Items(), id);
-        if (AsObject(definition.node) == nullptr && !AmendsListedItem(c, id))
+        if (!AmendsListedItem(c, id))
             WrongType(
-                c, definition,
+                c, c.places.Member(c.names.Items(), id),
                 "the definition of item " + Show(id) + " is not an object: it is copied as it is");
     });
 }

@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "Facts.h"
 #include "Fragments.h"
@@ -44,6 +45,11 @@ FormattedQuery FormatQuery(size_t size, const char* format, ...)
     va_end(again);
     query.text = std::move(buffer);
     return query;
+}
+
+bool QueryIsCut(size_t size, const char* format, std::string_view id)
+{
+    return IsCut(std::strlen(format) - std::strlen("%s") + id.size(), size);
 }
 
 size_t LongestUncutIdentifier(size_t size, const char* format)

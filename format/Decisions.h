@@ -23,6 +23,10 @@ struct FormattedQuery {
 // Formats `format` with its arguments as snprintf does into a buffer of
 // `size` bytes, terminator included.
 FormattedQuery FormatQuery(size_t size, const char* format, ...) G_GNUC_PRINTF(2, 3);
+// Whether the query of `format`, whose one conversion is "%s", is cut for
+// `id` (as FormatQuery says), without formatting it: identifiers are looked
+// up by the hundred thousand.
+bool QueryIsCut(size_t size, const char* format, std::string_view id);
 // The longest identifier whose query of `format` (one "%s") fits `size` bytes.
 size_t LongestUncutIdentifier(size_t size, const char* format);
 

@@ -42,7 +42,7 @@ NodeView ReadNode(std::string_view open)
 bool CopiedAsItIs(const Menu& menu, JsonNode* node)
 {
     return AsObject(node) != nullptr && PlainForJsonPath(menu.id) &&
-           !FormatQuery(kDriverQuerySize, kMenuQuery, menu.id.c_str()).cut &&
+           !QueryIsCut(kDriverQuerySize, kMenuQuery, menu.id) &&
            menu.node.find('\\') == std::string::npos &&
            g_utf8_validate(menu.node.data(), static_cast<gssize>(menu.node.size()), nullptr);
 }
@@ -118,9 +118,8 @@ private:
     // serialised as the query's match array, without compiling the query.
     QueryText Lookup(size_t size, const char* format, const char* member, const std::string& id)
     {
-        const FormattedQuery query = FormatQuery(size, format, id.c_str());
-        if (!PlainForJsonPath(id) || query.cut)
-            return Match(query);
+        if (!LookedUpAsMember(size, format, id))
+            return Match(FormatQuery(size, format, id.c_str()));
         JsonArray* matches = json_array_new();
         if (JsonNode* found = MemberOf(MemberOf(m_root, member), id.c_str()))
             json_array_add_element(matches, json_node_copy(found));
@@ -128,6 +127,27 @@ private:
         json_array_unref(matches);
         json_generator_set_root(m_generator.get(), array);
         return QueryText(RepairSerialisation(json_generator_to_data(m_generator.get(), nullptr)));
+    }
+
+    // Whether the query of `id` is a plain member lookup: a plain identifier
+    // whose query is not cut.
+    static bool LookedUpAsMember(size_t size, const char* format, const std::string& id)
+    {
+        return PlainForJsonPath(id) && !QueryIsCut(size, format, id);
+    }
+
+    // The one definition the item query of `id` finds, as written: the
+    // match without the array around it; empty when there is none.
+    std::string DefinitionOf(size_t size, const std::string& id)
+    {
+        if (!LookedUpAsMember(size, kItemQuery, id))
+            return std::string(UnwrapMatch(Match(FormatQuery(size, kItemQuery, id.c_str())).text));
+        JsonNode* found = MemberOf(MemberOf(m_root, kMenuItems), id.c_str());
+        if (found == nullptr)
+            return std::string();
+        // The element is written as the match array would write it.
+        json_generator_set_root(m_generator.get(), found);
+        return QueryText(RepairSerialisation(json_generator_to_data(m_generator.get(), nullptr))).text;
     }
 
     void ReadEdits()
@@ -261,14 +281,11 @@ private:
 
     ItemEntry Listed(const std::string& id, size_t source)
     {
-        ItemEntry entry{id, Origin::Listed, source, {}, false, false};
-        QueryText match = Lookup(kDriverQuerySize, kItemQuery, kMenuItems, id);
-        const std::string_view definition = UnwrapMatch(match.text);
-        if (definition.empty()) {
+        ItemEntry entry{id, Origin::Listed, source, DefinitionOf(kDriverQuerySize, id), false, false};
+        if (entry.definition.empty()) {
             entry.placeholder = true;
             entry.definition = kPlaceholderDefinition;
         } else {
-            entry.definition = definition;
             Amend(entry);
         }
         return entry;
@@ -318,12 +335,10 @@ private:
 
     ItemEntry Added(const std::string& id, size_t source)
     {
-        ItemEntry entry{id, Origin::Added, source, {}, false, false};
-        QueryText match = Lookup(kLookupQuerySize, kItemQuery, kMenuItems, id);
-        const std::string_view definition = UnwrapMatch(match.text);
-        entry.placeholder = definition.empty();
-        entry.definition =
-            entry.placeholder ? std::string(kPlaceholderDefinition) : std::string(definition);
+        ItemEntry entry{id, Origin::Added, source, DefinitionOf(kLookupQuerySize, id), false, false};
+        entry.placeholder = entry.definition.empty();
+        if (entry.placeholder)
+            entry.definition = kPlaceholderDefinition;
         return entry;
     }
 

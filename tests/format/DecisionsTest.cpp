@@ -77,6 +77,7 @@ TEST_P(QueryCut, CutsAtTheBufferEnd)
     EXPECT_EQ(query.text, buffer.c_str());
     if (!group) {
         EXPECT_EQ(id.size() <= LongestUncutIdentifier(row.size, row.format), !row.cut);
+        EXPECT_EQ(QueryIsCut(row.size, row.format, id), row.cut);
     }
 }
 
