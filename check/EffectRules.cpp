@@ -275,9 +275,8 @@ bool AmendsListedItem(const Context& c, const std::string& id)
            json_object_get_size(amendment) != 0;
 }
 
-void CheckEffects(const Context& c)
+void CheckEffects(const Context& c, const Effects& effects)
 {
-    const Effects effects = ComputeEffects(c.places.Root().node, c.menu);
     EffectReport(c, effects).Run();
     CheckAddedLoops(c, effects);
 }

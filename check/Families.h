@@ -9,6 +9,7 @@
 
 #include "Definition.h"
 #include "EffectiveMenu.h"
+#include "Effects.h"
 #include "Findings.h"
 #include "GObjectPtr.h"
 #include "Document.h"
@@ -66,11 +67,15 @@ void CheckParents(const Context& c);
 // Files (FileRules.cpp): every menu file is created, JSON and reads back, as
 // FileJudge found.
 void CheckFiles(const Context& c);
-// Reach (ReachRules.cpp): menus no menu leads to, identifiers alike on screen.
+// Reach (ReachRules.cpp): menus no menu leads to; then identifiers alike on
+// screen, which needs no effective menu (it is found while that is computed).
 void CheckReach(const Context& c);
+void CheckLookAlikes(const Places& places, const Names& names, Findings& found);
 // Effects (EffectRules.cpp): every part of the definition that changes no
-// written file, the edits among them, and the loops additions make.
-void CheckEffects(const Context& c);
+// written file, the edits among them, and the loops additions make, from the
+// effects computed (ComputeEffects); what the other families report at a
+// part is left to them, so it runs after them all.
+void CheckEffects(const Context& c, const velkin::Effects& effects);
 // An item of "menumodify" that a menu lists, with an amendment the splitter
 // reads: effects reports what keeps the amendment from being applied.
 bool AmendsListedItem(const Context& c, const std::string& id);

@@ -1,6 +1,7 @@
 #include "Findings.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "Fixes.h"
 #include "JsonLexer.h"
@@ -30,6 +31,12 @@ void Findings::Report(RuleId rule, size_t offset, std::string message, std::opti
                                  RuleOf(rule).severity, StringAt(m_definition.Text(), offset),
                                  std::move(fix)});
     m_offsets.insert(offset);
+}
+
+void Findings::Take(Findings&& other)
+{
+    std::move(other.m_found.begin(), other.m_found.end(), std::back_inserter(m_found));
+    m_offsets.insert(other.m_offsets.begin(), other.m_offsets.end());
 }
 
 std::vector<Diagnostic> Findings::Sorted()

@@ -28,6 +28,8 @@ public:
                                      std::string(), std::nullopt});
     }
     size_t Count() const { return m_found.size(); }
+    // Adds the findings of `other` (of the same text) after these.
+    void Take(Findings&& other);
     const Definition& Source() const { return m_definition; }
 
     // File order: by line, then column; findings at one position keep the

@@ -20,7 +20,8 @@ struct Names::Element {
     size_t offset;
 };
 
-Names::Names(const Places& places) : m_places(places)
+Names::Names(const Places& places, std::deque<std::string> addListed)
+    : m_places(places), m_addListed(std::move(addListed))
 {
     m_tree = places.Member(places.Root(), kMenuTree);
     m_items = places.Member(places.Root(), kMenuItems);
@@ -42,7 +43,8 @@ void Names::Read(Marks marks)
     for (size_t k = 0; k < m_menus.size(); ++k)
         ReadNode(m_places, static_cast<uint32_t>(k), m_places.Member(m_tree, m_menus[k]), listed,
                  marks);
-    ReadAddLists(m_places, marks);
+    for (const std::string& id : m_addListed)
+        marks.emplace_back(id, kAddListed);
     m_names.clear();
     m_listings.clear();
     Join(listed, marks, m_menus);
@@ -86,11 +88,12 @@ void Names::ReadNode(const Places& places, uint32_t menu, const Located& node,
                 marks.emplace_back(id, kGrouped);
 }
 
-void Names::ReadAddLists(const Places& places, Marks& marks)
+std::deque<std::string> Names::ReadAddLists(const Places& places)
 {
+    std::deque<std::string> ids;
     JsonObject* info = AsObject(MemberOf(places.Root().node, kMenuAddInfo));
     if (info == nullptr)
-        return;
+        return ids;
     g_autoptr(JsonGenerator) generator = json_generator_new();
     for (const std::string& menu : MemberNames(info)) {
         JsonNode* list = MemberOf(json_object_get_member(info, menu.c_str()), kAddList);
@@ -99,8 +102,9 @@ void Names::ReadAddLists(const Places& places, Marks& marks)
         json_generator_set_root(generator, list);
         QueryText text(RepairSerialisation(json_generator_to_data(generator, nullptr)));
         for (std::string& id : QuotedStrings(text.text))
-            marks.emplace_back(m_owned.emplace_back(std::move(id)), kAddListed);
+            ids.push_back(std::move(id));
     }
+    return ids;
 }
 
 namespace {

@@ -39,10 +39,16 @@ private:
 
 class Names {
 public:
-    // Reads where the document names identifiers; Written adds what the
-    // splitter writes, once the effective menu is known (the reading of a
-    // large definition is done before the effective menu takes its room).
-    explicit Names(const Places& places);
+    // The identifiers of the add lists as the splitter reads them (from
+    // their serialised text). Serialising changes json-glib's reference
+    // counts, which are not atomic: it is done while no other thread
+    // serialises the document, and the result handed to the constructor.
+    static std::deque<std::string> ReadAddLists(const Places& places);
+
+    // Reads where the document names identifiers, only reading the document
+    // (the effective menu may be computed meanwhile); Written adds what the
+    // splitter writes, once the effective menu is known.
+    Names(const Places& places, std::deque<std::string> addListed);
     Names(const Names&) = delete;
     Names& operator=(const Names&) = delete;
     void Written(const velkin::EffectiveMenu& menu);
@@ -70,7 +76,7 @@ public:
 private:
     // What is known of one identifier, in one record sorted by identifier (a
     // large definition names many); the identifiers are the document's and
-    // the effective menu's strings, or kept in m_owned.
+    // the effective menu's strings, or kept in m_addListed.
     enum Flag : unsigned char {
         kGrouped = 1,
         kAddListed = 2,
@@ -98,7 +104,6 @@ private:
     void Read(Marks marks);
     void ReadNode(const Places& places, uint32_t menu, const Located& node,
                   std::vector<Element>& listed, Marks& marks);
-    void ReadAddLists(const Places& places, Marks& marks);
     void Join(std::vector<Element>& listed, Marks& marks, const std::vector<std::string>& menus);
 
     const Places& m_places;
@@ -106,7 +111,7 @@ private:
     std::vector<std::string> m_menus;  // the members of "menutree"
     std::vector<Named> m_names;
     std::vector<Listing> m_listings;  // grouped by identifier, as m_names
-    std::deque<std::string> m_owned;
+    std::deque<std::string> m_addListed;
     std::unordered_set<std::string> m_deleted, m_addMenus, m_modified;
 };
 

@@ -32,10 +32,7 @@ Places::Occurrences Places::Find(const Scanned& object, const std::string& name)
             }
         return found;
     }
-    auto [it, fresh] = m_indexes.try_emplace(&object);
-    const std::vector<Named>& names = it->second.names;
-    if (fresh)
-        Build(object, it->second);
+    const std::vector<Named>& names = IndexOf(object);
     const ScanTree::Children members = tree.Of(object);
     std::string decoded;
     auto entry = std::lower_bound(names.begin(), names.end(), std::string_view(name),
@@ -45,6 +42,17 @@ Places::Occurrences Places::Find(const Scanned& object, const std::string& name)
     if (entry == names.end() || NameOf(members, *entry, decoded) != name)
         return found;
     return Occurrences{&members[entry->first], &members[entry->last]};
+}
+
+// A map's elements keep their place when others are added: the index is used
+// after the lock is released.
+const std::vector<Places::Named>& Places::IndexOf(const Scanned& object) const
+{
+    const std::lock_guard<std::mutex> lock(m_indexing);
+    auto [it, fresh] = m_indexes.try_emplace(&object);
+    if (fresh)
+        Build(object, it->second);
+    return it->second.names;
 }
 
 std::string_view Places::NameOf(const ScanTree::Children& members, const Named& named,

@@ -7,6 +7,7 @@
 
 #include <json-glib/json-glib.h>
 
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -84,6 +85,7 @@ private:
     };
 
     Occurrences Find(const Scanned& object, const std::string& name) const;
+    const std::vector<Named>& IndexOf(const Scanned& object) const;
     void Build(const Scanned& object, Index& index) const;
     std::string_view NameOf(const ScanTree::Children& members, const Named& named,
                             std::string& decoded) const;
@@ -91,8 +93,10 @@ private:
 
     Located m_root;
     const Definition& m_definition;
-    // Objects with many members (the menus, the definitions) are indexed once.
+    // Objects with many members (the menus, the definitions) are indexed once,
+    // under the lock: rule families on two threads share the places.
     mutable std::unordered_map<const Scanned*, Index> m_indexes;
+    mutable std::mutex m_indexing;
 };
 
 }  // namespace check

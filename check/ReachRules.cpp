@@ -167,11 +167,12 @@ Pairs AlikePairs(const std::vector<SkeletonId>& ids)
     return alike;
 }
 
-// Identifiers that differ only by what a reader does not see, at the later one.
-void CheckLookAlikes(const Context& c)
+}  // namespace
+
+void CheckLookAlikes(const Places& places, const Names& names, Findings& found)
 {
     std::vector<SkeletonId> ids;  // the keys of "menutree", then those of "menuitems"
-    const Located* objects[] = {&c.names.Tree(), &c.names.Items()};
+    const Located* objects[] = {&names.Tree(), &names.Items()};
     size_t count = 0;
     for (const Located* object : objects)
         if (JsonObject* o = AsObject(object->node))
@@ -184,21 +185,18 @@ void CheckLookAlikes(const Context& c)
     const size_t menus = ids.size();
     ForEachMemberName(AsObject(objects[1]->node), add);
     auto key = [&](uint32_t i) {
-        return c.places.Member(*objects[i < menus ? 0 : 1], ids[i].id).key;
+        return places.Member(*objects[i < menus ? 0 : 1], ids[i].id).key;
     };
     for (const auto& [later, first] : AlikePairs(ids))
-        c.found.Report(RuleId::LookAlikeIdentifiers, key(later),
-                       "identifier " + Show(ids[later].id) + " differs from " +
-                           Show(ids[first].id) + " (" + Where(c.places.At(key(first))) +
-                           ") only by case, spaces, invisible characters or look-alike letters");
+        found.Report(RuleId::LookAlikeIdentifiers, key(later),
+                     "identifier " + Show(ids[later].id) + " differs from " +
+                         Show(ids[first].id) + " (" + Where(places.At(key(first))) +
+                         ") only by case, spaces, invisible characters or look-alike letters");
 }
-
-}  // namespace
 
 void CheckReach(const Context& c)
 {
     CheckStrayMenus(c);
-    CheckLookAlikes(c);
 }
 
 }  // namespace check
