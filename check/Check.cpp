@@ -68,8 +68,8 @@ private:
 // look-alike identifiers (found before) after reach, effects after them all.
 // Only identifiers serialises: it runs on this thread.
 using Family = void (*)(const Context&);
-constexpr Family kFamilies[] = {CheckKeys,   CheckIdentifiers, CheckGroups,
-                                CheckParents, CheckReach,      CheckFiles};
+constexpr Family kFamilies[] = {CheckKeys,    CheckIdentifiers, CheckGroups,
+                                CheckParents, CheckReach,       CheckFiles};
 constexpr size_t kReach = 4;
 constexpr size_t kBeside[] = {2, 4};  // groups and reach, with the effects
 constexpr size_t kHere[] = {0, 1, 3, 5};
@@ -98,6 +98,28 @@ void RunFamilies(const Places& places, const EffectiveMenu& menu, const Names& n
     CheckEffects(Context{places, menu, names, files, found}, *effects);
 }
 
+// What the splitter will write and every family's findings, once the
+// document is loaded and has a "menutree". The names are read, and
+// look-alike identifiers found, while the effective menu is computed; each
+// menu's file is read back as soon as the menu is known, so its texts are
+// not kept.
+void CheckLoaded(const char* path, JsonNode* root, const Places& places, Findings& found)
+{
+    std::optional<Names> names;
+    Findings alike(found.Source());
+    auto naming =
+        std::async(std::launch::async, [&, added = Names::ReadAddLists(places)]() mutable {
+            names.emplace(places, std::move(added));
+            CheckLookAlikes(places, *names, alike);
+        });
+    FileJudge files;
+    const EffectiveMenu menu =
+        ComputeEffectiveMenu(root, path, [&files](const Menu& m) { files.Judge(m); });
+    naming.get();
+    names->Written(menu);
+    RunFamilies(places, menu, *names, files.Verdicts(), std::move(alike), found);
+}
+
 }  // namespace
 
 std::vector<Diagnostic> CheckDefinition(const char* path, std::string_view text)
@@ -122,23 +144,8 @@ std::vector<Diagnostic> CheckDefinition(const char* path, std::string_view text)
     JsonNode* root = json_parser_get_root(parser);
     const Places places(root, definition);
     CheckDuplicateKeys(definition, found);
-    if (!CheckMenuTree(places, found))
-        return found.Sorted();
-    // The names are read, and look-alike identifiers found, while the
-    // effective menu is computed; each menu's file is read back as soon as
-    // the menu is known, so its texts are not kept.
-    std::optional<Names> names;
-    Findings alike(definition);
-    auto naming = std::async(std::launch::async, [&, added = Names::ReadAddLists(places)]() mutable {
-        names.emplace(places, std::move(added));
-        CheckLookAlikes(places, *names, alike);
-    });
-    FileJudge files;
-    const EffectiveMenu menu =
-        ComputeEffectiveMenu(root, path, [&files](const Menu& m) { files.Judge(m); });
-    naming.get();
-    names->Written(menu);
-    RunFamilies(places, menu, *names, files.Verdicts(), std::move(alike), found);
+    if (CheckMenuTree(places, found))
+        CheckLoaded(path, root, places, found);
     return found.Sorted();
 }
 
