@@ -169,6 +169,7 @@ Pairs AlikePairs(const std::vector<SkeletonId>& ids)
 
 }  // namespace
 
+// Identifiers that differ only by what a reader does not see, at the later one.
 void CheckLookAlikes(const Places& places, const Names& names, Findings& found)
 {
     std::vector<SkeletonId> ids;  // the keys of "menutree", then those of "menuitems"
