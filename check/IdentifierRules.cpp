@@ -23,29 +23,25 @@ using namespace velkin;
 
 namespace {
 
-// Whether the rules on one identifier have anything to report.
-bool IdentifierFlawed(const std::string& id, const char* format, size_t size)
-{
-    return NeedsEscape(id) || QueryIsCut(size, format, id) || !PlainForJsonPath(id);
-}
-
 // Rules on one identifier that the splitter writes and looks up with the
-// query `format`, in a buffer of `size` bytes.
-void CheckIdentifier(const Context& c, const std::string& id, size_t offset, const char* format,
+// query `format`, in a buffer of `size` bytes. `at()` gives where it stands,
+// asked for a finding only (a large definition has many identifiers).
+template <typename At>
+void CheckIdentifier(const Context& c, const std::string& id, At at, const char* format,
                      size_t size, const char* what)
 {
     if (NeedsEscape(id))
-        c.found.Report(RuleId::UnescapedIdentifier, offset,
+        c.found.Report(RuleId::UnescapedIdentifier, at(),
                        std::string(what) + " " + Show(id) +
                            " holds a double quote, backslash or control character: the files "
                            "naming it would not be JSON");
     if (QueryIsCut(size, format, id))
-        c.found.Report(RuleId::QueryTooLong, offset,
+        c.found.Report(RuleId::QueryTooLong, at(),
                        std::string(what) + " " + Show(id) + " is " + std::to_string(id.size()) +
                            " bytes long: its lookup is cut at " + std::to_string(size) + " bytes");
     if (!PlainForJsonPath(id))
         c.found.Report(
-            RuleId::JsonPathIdentifier, offset,
+            RuleId::JsonPathIdentifier, at(),
             std::string(what) + " " + Show(id) + " is read by JSONPath as more than a member name");
 }
 
@@ -59,7 +55,8 @@ void CheckMenuName(const Context& c, const std::string& menu, size_t offset)
         c.found.Report(
             RuleId::ReservedMenuName, offset,
             "menu " + Show(menu) + " would overwrite the profile's " + menu + kMenuFileSuffix);
-    CheckIdentifier(c, menu, offset, kMenuQuery, kDriverQuerySize, "menu");
+    CheckIdentifier(
+        c, menu, [offset] { return offset; }, kMenuQuery, kDriverQuerySize, "menu");
 }
 
 // The groups of a menu that are read are looked up with
@@ -220,13 +217,10 @@ void CheckItems(const Context& c, const Menu& menu, ItemPlaces& places, const Un
 {
     for (const ItemEntry& item : menu.items) {
         const size_t size = item.origin == Origin::Listed ? kDriverQuerySize : kLookupQuerySize;
-        // Where the item stands is looked up for a finding only.
-        if (!item.placeholder && !IdentifierFlawed(item.id, kItemQuery, size))
-            continue;
-        const size_t offset = places.Of(item);
-        CheckIdentifier(c, item.id, offset, kItemQuery, size, "item");
+        auto at = [&] { return places.Of(item); };
+        CheckIdentifier(c, item.id, at, kItemQuery, size, "item");
         if (item.placeholder)
-            c.found.Report(RuleId::MissingDefinition, offset,
+            c.found.Report(RuleId::MissingDefinition, at(),
                            "item " + Show(item.id) + " of menu " + Show(menu.id) +
                                " has no definition under \"menuitems\": it is written as \"" +
                                std::string(kPlaceholderDisplayName) + "\"" +

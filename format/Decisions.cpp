@@ -6,6 +6,7 @@
 
 #include "Facts.h"
 #include "Fragments.h"
+#include "Identifiers.h"
 
 namespace velkin {
 
@@ -50,6 +51,11 @@ FormattedQuery FormatQuery(size_t size, const char* format, ...)
 bool QueryIsCut(size_t size, const char* format, std::string_view id)
 {
     return IsCut(std::strlen(format) - std::strlen("%s") + id.size(), size);
+}
+
+bool QueryFindsMember(size_t size, const char* format, std::string_view id)
+{
+    return PlainForJsonPath(id) && !QueryIsCut(size, format, id);
 }
 
 size_t LongestUncutIdentifier(size_t size, const char* format)

@@ -27,6 +27,9 @@ FormattedQuery FormatQuery(size_t size, const char* format, ...) G_GNUC_PRINTF(2
 // `id` (as FormatQuery says), without formatting it: identifiers are looked
 // up by the hundred thousand.
 bool QueryIsCut(size_t size, const char* format, std::string_view id);
+// Whether the query of `format` (one "%s") finds the member named `id` and
+// nothing else: a plain identifier, its query not cut.
+bool QueryFindsMember(size_t size, const char* format, std::string_view id);
 // The longest identifier whose query of `format` (one "%s") fits `size` bytes.
 size_t LongestUncutIdentifier(size_t size, const char* format);
 

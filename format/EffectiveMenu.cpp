@@ -8,7 +8,6 @@
 #include "Facts.h"
 #include "Fragments.h"
 #include "GObjectPtr.h"
-#include "Identifiers.h"
 #include "JsonPathText.h"
 
 namespace velkin {
@@ -41,8 +40,7 @@ NodeView ReadNode(std::string_view open)
 // needed no escape, so reading the text again would give the same strings.
 bool CopiedAsItIs(const Menu& menu, JsonNode* node)
 {
-    return AsObject(node) != nullptr && PlainForJsonPath(menu.id) &&
-           !QueryIsCut(kDriverQuerySize, kMenuQuery, menu.id) &&
+    return AsObject(node) != nullptr && QueryFindsMember(kDriverQuerySize, kMenuQuery, menu.id) &&
            menu.node.find('\\') == std::string::npos &&
            g_utf8_validate(menu.node.data(), static_cast<gssize>(menu.node.size()), nullptr);
 }
@@ -112,42 +110,37 @@ private:
     {
         return QueryText(JsonPathMatchText(m_root, m_generator.get(), query));
     }
-    // The match text of `format` ("$.<member>.%s", formatted into `size`
-    // bytes) for `id`. For a plain identifier whose query is not cut, the
-    // query is a lookup of the root member's member `id`: that node is
-    // serialised as the query's match array, without compiling the query.
-    QueryText Lookup(size_t size, const char* format, const char* member, const std::string& id)
+
+    // The root member's member `id` as written (serialised and repaired);
+    // empty when there is none.
+    std::string MemberText(const char* member, const std::string& id)
     {
-        if (!LookedUpAsMember(size, format, id))
-            return Match(FormatQuery(size, format, id.c_str()));
-        JsonArray* matches = json_array_new();
-        if (JsonNode* found = MemberOf(MemberOf(m_root, member), id.c_str()))
-            json_array_add_element(matches, json_node_copy(found));
-        g_autoptr(JsonNode) array = json_node_init_array(json_node_alloc(), matches);
-        json_array_unref(matches);
-        json_generator_set_root(m_generator.get(), array);
-        return QueryText(RepairSerialisation(json_generator_to_data(m_generator.get(), nullptr)));
+        JsonNode* found = MemberOf(MemberOf(m_root, member), id.c_str());
+        if (found == nullptr)
+            return std::string();
+        json_generator_set_root(m_generator.get(), found);
+        return QueryText(RepairSerialisation(json_generator_to_data(m_generator.get(), nullptr)))
+            .text;
     }
 
-    // Whether the query of `id` is a plain member lookup: a plain identifier
-    // whose query is not cut.
-    static bool LookedUpAsMember(size_t size, const char* format, const std::string& id)
+    // The match text of `format` ("$.<member>.%s", formatted into `size`
+    // bytes) for `id`. Where the query finds the root member's member `id`
+    // alone, that member's text is the match array's one element, and the
+    // query is not compiled.
+    QueryText Lookup(size_t size, const char* format, const char* member, const std::string& id)
     {
-        return PlainForJsonPath(id) && !QueryIsCut(size, format, id);
+        if (!QueryFindsMember(size, format, id))
+            return Match(FormatQuery(size, format, id.c_str()));
+        return QueryText(g_strconcat("[", MemberText(member, id).c_str(), "]", nullptr));
     }
 
     // The one definition the item query of `id` finds, as written: the
     // match without the array around it; empty when there is none.
     std::string DefinitionOf(size_t size, const std::string& id)
     {
-        if (!LookedUpAsMember(size, kItemQuery, id))
+        if (!QueryFindsMember(size, kItemQuery, id))
             return std::string(UnwrapMatch(Match(FormatQuery(size, kItemQuery, id.c_str())).text));
-        JsonNode* found = MemberOf(MemberOf(m_root, kMenuItems), id.c_str());
-        if (found == nullptr)
-            return std::string();
-        // The element is written as the match array would write it.
-        json_generator_set_root(m_generator.get(), found);
-        return QueryText(RepairSerialisation(json_generator_to_data(m_generator.get(), nullptr))).text;
+        return MemberText(kMenuItems, id);
     }
 
     void ReadEdits()
@@ -281,7 +274,8 @@ private:
 
     ItemEntry Listed(const std::string& id, size_t source)
     {
-        ItemEntry entry{id, Origin::Listed, source, DefinitionOf(kDriverQuerySize, id), false, false};
+        ItemEntry entry{id,    Origin::Listed, source, DefinitionOf(kDriverQuerySize, id),
+                        false, false};
         if (entry.definition.empty()) {
             entry.placeholder = true;
             entry.definition = kPlaceholderDefinition;
@@ -335,7 +329,8 @@ private:
 
     ItemEntry Added(const std::string& id, size_t source)
     {
-        ItemEntry entry{id, Origin::Added, source, DefinitionOf(kLookupQuerySize, id), false, false};
+        ItemEntry entry{id,    Origin::Added, source, DefinitionOf(kLookupQuerySize, id),
+                        false, false};
         entry.placeholder = entry.definition.empty();
         if (entry.placeholder)
             entry.definition = kPlaceholderDefinition;

@@ -197,7 +197,7 @@ void EffectsBuilder::Node(size_t at, JsonNode* node, long menu)
 // member named `id` itself: a plain name, not cut.
 bool EffectsBuilder::AsItIs(const std::string& id, size_t size, const char* format)
 {
-    return PlainForJsonPath(id) && !QueryIsCut(size, format, id);
+    return QueryFindsMember(size, format, id);
 }
 
 // A string of a rebuilt node's list or groups: written, or removed by a
